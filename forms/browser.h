@@ -1,0 +1,28 @@
+// The browser host control.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <string>
+
+#include "forms/controls.h"
+
+namespace forms {
+
+// The system's web-browser control, hosted with atl.dll's AtlAxWin.
+class WebBrowser : public Control {
+ public:
+  explicit WebBrowser(Form& owner) : Control(owner) {}
+  void Navigate(const std::wstring& address);  // dispatch id 104, the address alone
+  void Refresh();                              // dispatch id -550
+
+  void Create(HWND parent) override;
+  void Destroy() override;
+
+ private:
+  void Invoke(DISPID id, VARIANTARG* args, UINT count);
+  ComPtr<IDispatch> browser_;
+};
+
+}  // namespace forms

@@ -1,0 +1,216 @@
+// Controls of a form. Each keeps its stored values until the form loads, then creates its
+// window (or, windowless, paints on the form) from them; the same setters work before and after.
+// Geometry is in twips relative to the form's client area.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "forms/handles.h"
+#include "forms/picture.h"
+
+namespace forms {
+
+class Form;
+
+// Button: on a press or release the one button that changed (1 left, 2 right, 4 middle), on a
+// move the sum of the buttons held. Shift: 1 Shift, 2 Ctrl, 4 Alt. X, Y: twips from the control.
+using MouseEvent = std::function<void(int16_t Button, int16_t Shift, float X, float Y)>;
+using Event = std::function<void()>;
+
+// Where the pointer shows a cursor other than the arrow.
+enum class MousePointer { Default, Cross, Icon, Custom };
+
+class Control {
+ public:
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control();
+
+  float Left() const { return left_; }
+  float Top() const { return top_; }
+  float Width() const { return width_; }
+  float Height() const { return height_; }
+  void Left(float twips);
+  void Top(float twips);
+  void Width(float twips);
+  void Height(float twips);
+  void Move(float left, float top, float width, float height);
+
+  bool Visible() const { return visible_; }
+  void Visible(bool visible);
+
+  const std::wstring& ToolTipText() const { return toolTip_; }
+  void ToolTipText(std::wstring text);
+
+  // The control's own window, or nullptr for a windowless control or before load.
+  HWND hWnd() const { return window_.Get(); }
+  Form& Parent() const { return owner_; }
+
+  // Events; a form's constructor connects its handlers to them.
+  MouseEvent MouseDown, MouseUp, MouseMove;
+  Event Click, DblClick;
+
+  // The runtime's side: creating and destroying the window with the form.
+  virtual void Create(HWND parent) = 0;
+  virtual void Destroy();
+  virtual bool Windowless() const { return false; }
+  virtual void Paint(HDC) const {}  // windowless controls only
+  RECT PixelRect() const;           // in the form's client pixels
+  void RaiseMouse(UINT message, WPARAM wParam, LPARAM lParam);
+
+ protected:
+  explicit Control(Form& owner);
+  virtual void Relayout();  // stored geometry or visibility changed
+  void AdoptWindow(HWND window);
+  HWND ParentWindow() const;
+
+  Form& owner_;
+  float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  bool visible_ = true;
+  std::wstring toolTip_;
+  UniqueWindow window_;
+};
+
+// A child window showing one picture, exactly the picture's size, no border.
+class PictureBox : public Control {
+ public:
+  explicit PictureBox(Form& owner) : Control(owner) {}
+  const forms::Picture& Picture() const { return picture_; }
+  void Picture(forms::Picture picture);  // shown at once; the box takes the picture's size
+  void MousePointer(forms::MousePointer pointer) { pointer_ = pointer; }
+  void MouseIcon(int cursorResourceId) { cursorId_ = cursorResourceId; }
+
+  void Create(HWND parent) override;
+
+ private:
+  forms::Picture picture_;
+  forms::MousePointer pointer_ = forms::MousePointer::Default;
+  int cursorId_ = 0;
+};
+
+// A windowless picture drawn on the form; a GIF keeps its transparency.
+class Image : public Control {
+ public:
+  explicit Image(Form& owner) : Control(owner) {}
+  const forms::Picture& Picture() const { return picture_; }
+  void Picture(forms::Picture picture);
+
+  void Create(HWND) override {}
+  bool Windowless() const override { return true; }
+  void Paint(HDC dc) const override;
+
+ private:
+  forms::Picture picture_;
+};
+
+struct FontSpec {
+  std::wstring name;  // empty: the system's user-interface font
+  float points = 9;
+  bool underline = false;
+  BYTE charset = DEFAULT_CHARSET;
+};
+
+// Windowless text drawn on the form.
+class Label : public Control {
+ public:
+  explicit Label(Form& owner) : Control(owner) {}
+  const std::wstring& Caption() const { return caption_; }
+  void Caption(std::wstring caption);
+  COLORREF ForeColor() const { return foreColor_; }
+  void ForeColor(COLORREF color);
+  void Font(FontSpec font);
+  void MouseIcon(int cursorResourceId) { cursorId_ = cursorResourceId; }
+
+  void Create(HWND parent) override;
+  void Destroy() override;
+  bool Windowless() const override { return true; }
+  void Paint(HDC dc) const override;
+
+ private:
+  std::wstring caption_;
+  COLORREF foreColor_ = RGB(0, 0, 0);
+  FontSpec fontSpec_;
+  UniqueFont font_;
+  int cursorId_ = 0;
+};
+
+// Several lines, vertical scroll bar, read-only.
+class TextBox : public Control {
+ public:
+  explicit TextBox(Form& owner) : Control(owner) {}
+  const std::wstring& Text() const { return text_; }
+  void Text(std::wstring text);
+
+  void Create(HWND parent) override;
+
+ private:
+  std::wstring text_;
+};
+
+class CommandButton : public Control {
+ public:
+  explicit CommandButton(Form& owner) : Control(owner) {}
+  const std::wstring& Caption() const { return caption_; }
+  void Caption(std::wstring caption);
+  void Font(FontSpec font);
+
+  void Create(HWND parent) override;
+  void Destroy() override;
+
+ private:
+  std::wstring caption_;
+  FontSpec fontSpec_;
+  UniqueFont font_;
+};
+
+// A windowless line from (X1, Y1) to (X2, Y2) in twips, colour a system colour index.
+class Line : public Control {
+ public:
+  explicit Line(Form& owner) : Control(owner) {}
+  void Points(float x1, float y1, float x2, float y2);
+  void BorderWidth(int pixels) { borderWidth_ = pixels; }
+  void BorderColor(int systemColorIndex) { colorIndex_ = systemColorIndex; }
+
+  void Create(HWND) override {}
+  bool Windowless() const override { return true; }
+  void Paint(HDC dc) const override;
+
+ private:
+  float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+  int borderWidth_ = 1;
+  int colorIndex_ = COLOR_WINDOWTEXT;
+};
+
+// Ticks every Interval ms while Enabled; an interval of 0 never ticks.
+class Timer {
+ public:
+  explicit Timer(Form& owner);
+  Timer(const Timer&) = delete;
+  Timer& operator=(const Timer&) = delete;
+  ~Timer();
+
+  unsigned Interval() const { return interval_; }
+  void Interval(unsigned milliseconds);
+  bool Enabled() const { return enabled_; }
+  void Enabled(bool enabled);
+
+  Event Tick;
+
+  // The runtime's side: the form's window appears and goes.
+  void Attach(HWND form);
+  void Detach();
+  UINT_PTR Id() const { return reinterpret_cast<UINT_PTR>(this); }
+
+ private:
+  void Apply();
+  Form& owner_;
+  HWND form_ = nullptr;
+  unsigned interval_ = 0;
+  bool enabled_ = true;
+};
+
+}  // namespace forms

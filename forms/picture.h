@@ -1,0 +1,36 @@
+// Pictures shown by picture boxes and images: a bitmap, or a GIF kept with its transparency.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+namespace forms {
+
+class Picture {
+ public:
+  Picture() = default;  // no picture
+
+  // A bitmap resource (RT_BITMAP) of this module.
+  static Picture FromBitmapResource(int id);
+  // A GIF stored as a resource of type "GIF"; its transparent colour stays transparent.
+  static Picture FromGifResource(int id);
+
+  explicit operator bool() const { return impl_ != nullptr; }
+  SIZE SizePixels() const;  // {0, 0} for no picture
+  void Render(HDC dc, int x, int y) const;
+  // The bitmap handle for bitmap pictures (nullptr for GIFs and no picture); owned by the picture.
+  HBITMAP Bitmap() const;
+
+  class Impl;
+
+ private:
+  explicit Picture(std::shared_ptr<const Impl> impl) : impl_(std::move(impl)) {}
+  std::shared_ptr<const Impl> impl_;
+};
+
+constexpr int vbResBitmap = 0;
+// A bitmap resource as a picture to assign to `Picture`; loaded anew on every call.
+Picture LoadResPicture(int id, int type);
+
+}  // namespace forms

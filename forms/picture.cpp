@@ -1,0 +1,115 @@
+#include "forms/picture.h"
+
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "forms/handles.h"
+#include "forms/ole.h"
+
+namespace forms {
+
+class Picture::Impl {
+ public:
+  explicit Impl(UniqueBitmap bitmap) : bitmap_(std::move(bitmap)) {
+    BITMAP info{};
+    ::GetObjectW(bitmap_.Get(), sizeof info, &info);
+    size_ = {info.bmWidth, std::abs(info.bmHeight)};
+  }
+  explicit Impl(ComPtr<IPicture> picture) : picture_(std::move(picture)) {
+    picture_->get_Width(&himetricWidth_);
+    picture_->get_Height(&himetricHeight_);
+    size_ = {HimetricToPixels(himetricWidth_, LOGPIXELSX),
+             HimetricToPixels(himetricHeight_, LOGPIXELSY)};
+  }
+
+  SIZE Size() const { return size_; }
+  HBITMAP Bitmap() const { return bitmap_.Get(); }
+
+  void Render(HDC dc, int x, int y) const {
+    if (picture_) {
+      // The source rectangle runs bottom-up in HIMETRIC, hence the negative height.
+      picture_->Render(dc, x, y, size_.cx, size_.cy, 0, himetricHeight_, himetricWidth_,
+                       -himetricHeight_, nullptr);
+      return;
+    }
+    HDC memory = ::CreateCompatibleDC(dc);
+    HGDIOBJ previous = ::SelectObject(memory, bitmap_.Get());
+    ::BitBlt(dc, x, y, size_.cx, size_.cy, memory, 0, 0, SRCCOPY);
+    ::SelectObject(memory, previous);
+    ::DeleteDC(memory);
+  }
+
+ private:
+  static LONG HimetricToPixels(OLE_XSIZE_HIMETRIC himetric, int axis) {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, axis);
+    ::ReleaseDC(nullptr, screen);
+    constexpr int kHimetricPerInch = 2540;
+    return ::MulDiv(himetric, dpi, kHimetricPerInch);
+  }
+
+  UniqueBitmap bitmap_;
+  ComPtr<IPicture> picture_;
+  OLE_XSIZE_HIMETRIC himetricWidth_ = 0;
+  OLE_YSIZE_HIMETRIC himetricHeight_ = 0;
+  SIZE size_{};
+};
+
+namespace {
+
+HMODULE ThisProgram() { return ::GetModuleHandleW(nullptr); }
+
+// OleLoadPicture reads from a stream; the stream gets its own copy of the resource bytes.
+ComPtr<IStream> StreamOverResource(int id, const wchar_t* type) {
+  ComPtr<IStream> stream;
+  HRSRC found = ::FindResourceW(ThisProgram(), MAKEINTRESOURCEW(id), type);
+  if (!found) return stream;
+  const DWORD size = ::SizeofResource(ThisProgram(), found);
+  const void* bytes = ::LockResource(::LoadResource(ThisProgram(), found));
+  if (!bytes || size == 0) return stream;
+  HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!copy) return stream;
+  std::memcpy(::GlobalLock(copy), bytes, size);
+  ::GlobalUnlock(copy);
+  if (FAILED(::CreateStreamOnHGlobal(copy, TRUE, stream.Put()))) ::GlobalFree(copy);
+  return stream;
+}
+
+}  // namespace
+
+Picture Picture::FromBitmapResource(int id) {
+  UniqueBitmap bitmap(static_cast<HBITMAP>(
+      ::LoadImageW(ThisProgram(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!bitmap) return Picture();
+  return Picture(std::make_shared<const Impl>(std::move(bitmap)));
+}
+
+Picture Picture::FromGifResource(int id) {
+  EnsureOleOnThisThread();
+  ComPtr<IStream> stream = StreamOverResource(id, L"GIF");
+  if (!stream) return Picture();
+  ComPtr<IPicture> picture;
+  if (FAILED(::OleLoadPicture(stream.Get(), 0, FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(picture.Put()))) ||
+      !picture) {
+    return Picture();
+  }
+  return Picture(std::make_shared<const Impl>(std::move(picture)));
+}
+
+SIZE Picture::SizePixels() const { return impl_ ? impl_->Size() : SIZE{0, 0}; }
+
+void Picture::Render(HDC dc, int x, int y) const {
+  if (impl_) impl_->Render(dc, x, y);
+}
+
+HBITMAP Picture::Bitmap() const { return impl_ ? impl_->Bitmap() : nullptr; }
+
+Picture LoadResPicture(int id, int type) {
+  return type == vbResBitmap ? Picture::FromBitmapResource(id) : Picture();
+}
+
+}  // namespace forms

@@ -1,0 +1,71 @@
+#include "mainwindow/Module1.h"
+
+namespace sonbrel::Module1 {
+
+HWND MainHwnd = nullptr;
+WNDPROC PrevWndProc = nullptr;
+
+#ifdef _WIN64
+// The 64-bit build keeps the same calls; the window procedure is pointer-sized there.
+static LONG_PTR SetWindowProcedure(HWND hWnd, WNDPROC proc) {
+  return ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+}
+#else
+static LONG_PTR SetWindowProcedure(HWND hWnd, WNDPROC proc) {
+  return ::SetWindowLongA(hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(proc));
+}
+#endif
+
+void HookWindow() {
+  PrevWndProc = reinterpret_cast<WNDPROC>(SetWindowProcedure(MainHwnd, SnapWindowProc));
+}
+
+void UnhookWindow() { SetWindowProcedure(MainHwnd, PrevWndProc); }
+
+LONG SetTopMost(HWND& hWnd, int16_t& OnTop) {
+  constexpr int16_t True = -1;
+  if (OnTop == True) return ::SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ::SetWindowPos(hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  return 0;
+}
+
+static bool Near(int edge, int target) {
+  return edge - target < kSnapDistance && target - edge < kSnapDistance;
+}
+
+void SnapToWorkArea(WINDOWPOS& pos, const RECT& workArea, const RECT& current) {
+  const bool pureMove = (pos.flags & SWP_NOSIZE) != 0;
+  const bool pureResize = (pos.flags & SWP_NOMOVE) != 0;
+  const int cx = pureMove ? current.right - current.left : pos.cx;
+  const int cy = pureMove ? current.bottom - current.top : pos.cy;
+  int x = pureResize ? current.left : pos.x;
+  int y = pureResize ? current.top : pos.y;
+  const int fromX = x, fromY = y;
+  if (Near(x, workArea.left)) x = workArea.left;
+  if (Near(y, workArea.top)) y = workArea.top;
+  if (Near(x + cx, workArea.right)) x = workArea.right - cx;
+  if (Near(y + cy, workArea.bottom)) y = workArea.bottom - cy;
+  if (pureResize) {
+    if (x == fromX && y == fromY) return;
+    // A resize that brings an edge near the work area's has to move the window to land on it.
+    pos.flags &= ~SWP_NOMOVE;
+  }
+  pos.x = x;
+  pos.y = y;
+}
+
+LRESULT CALLBACK SnapWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_WINDOWPOSCHANGING) {
+    RECT workArea;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    RECT current;
+    ::GetWindowRect(hWnd, &current);
+    WINDOWPOS pos;
+    ::RtlMoveMemory(&pos, reinterpret_cast<void*>(lParam), sizeof pos);
+    SnapToWorkArea(pos, workArea, current);
+    ::RtlMoveMemory(reinterpret_cast<void*>(lParam), &pos, sizeof pos);
+  }
+  return ::CallWindowProcA(PrevWndProc, hWnd, message, wParam, lParam);
+}
+
+}  // namespace sonbrel::Module1

@@ -1,0 +1,79 @@
+#include "program_fixture.h"
+
+namespace sonbrel {
+namespace {
+
+using testing_support::ProgramWindows;
+
+TEST_F(ProgramWindows, TheSplashIsAnEllipseFadingInFromTransparent) {
+  title& splash = Splash();
+  splash.Show();
+  HWND w = splash.hWnd();
+  RECT r;
+  ::GetWindowRect(w, &r);
+  EXPECT_EQ(r.right - r.left, 279);
+  EXPECT_EQ(r.bottom - r.top, 279);
+  EXPECT_TRUE(::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "not in the taskbar";
+  forms::UniqueRegion ellipse{::CreateEllipticRgn(8, 7, 273, 272)};
+  EXPECT_TRUE(WindowHasShape(w, ellipse.Get()));
+  EXPECT_TRUE(Layered(w));
+  EXPECT_EQ(Alpha(w), 0);
+  EXPECT_EQ(splash.Timer1.Interval(), 5u);
+  EXPECT_TRUE(splash.Timer2.Enabled());
+  EXPECT_EQ(splash.Timer2.Interval(), 3000u);
+  // The first copy's guard changes neither the title nor the caption.
+  EXPECT_EQ(forms::App().Title(), L"Harlune网络FM播放器");
+  wchar_t caption[16] = {};
+  ::GetWindowTextW(w, caption, 16);
+  EXPECT_EQ(std::wstring(caption), L"Form3");
+}
+
+TEST_F(ProgramWindows, TheSplashRisesStaysOpaqueThenHandsOverWhenAskedToClose) {
+  title& splash = Splash();
+  splash.Show();
+  for (int tick = 0; tick < 50; ++tick) splash.Timer1_Timer();
+  EXPECT_FALSE(Layered(splash.hWnd()));
+  EXPECT_FALSE(splash.Timer1.Enabled());
+
+  splash.Timer2_Timer();  // three seconds are up
+  EXPECT_FALSE(splash.Timer2.Enabled());
+  EXPECT_TRUE(::IsWindow(splash.hWnd())) << "the splash is never unloaded";
+  EXPECT_TRUE(splash.Timer1.Enabled());
+  for (int tick = 0; tick < 50; ++tick) splash.Timer1_Timer();
+  EXPECT_EQ(Alpha(splash.hWnd()), 5);
+  EXPECT_FALSE(Main().Loaded());
+  splash.Timer1_Timer();
+  ASSERT_TRUE(Main().Loaded());
+  EXPECT_TRUE(::IsWindowVisible(Main().hWnd()));
+  EXPECT_FALSE(::IsWindowVisible(splash.hWnd()));
+  EXPECT_FALSE(splash.Timer1.Enabled());
+}
+
+TEST_F(ProgramWindows, AClickDuringTheRiseReversesFromTheAlphaReached) {
+  title& splash = Splash();
+  splash.Show();
+  for (int tick = 0; tick < 10; ++tick) splash.Timer1_Timer();  // 55
+  splash.Image1_Click();
+  splash.Timer1_Timer();
+  EXPECT_EQ(Alpha(splash.hWnd()), 50);
+  splash.Image1_Click();  // a click during the fall changes nothing
+  splash.Timer1_Timer();
+  EXPECT_EQ(Alpha(splash.hWnd()), 45);
+}
+
+TEST_F(ProgramWindows, TheLateOneShotTimerDoesNotBringBackAHiddenMainWindow) {
+  title& splash = Splash();
+  splash.Show();
+  splash.Image1_Click();
+  while (!Main().Loaded()) splash.Timer1_Timer();
+  Main().Hide();  // say, into the notification area
+
+  splash.Timer2_Timer();
+  for (int tick = 0; tick < 3; ++tick) splash.Timer1_Timer();
+  EXPECT_FALSE(::IsWindowVisible(Main().hWnd()));
+  EXPECT_FALSE(splash.Timer1.Enabled());
+  EXPECT_FALSE(::IsWindowVisible(splash.hWnd()));
+}
+
+}  // namespace
+}  // namespace sonbrel

@@ -28,7 +28,7 @@ HWND VisibleChildAt(HWND parent, RECT rect) {
   return nullptr;
 }
 
-// The program started with its station server, up to its mainWindow window.
+// The program started with its station server, up to its main window.
 class RunningProgram : public testing::Test {
  protected:
   void SetUp() override {
@@ -40,7 +40,7 @@ class RunningProgram : public testing::Test {
         << "no splash";
     splashShown = steady_clock::now();
     ASSERT_TRUE(support::WaitFor([&] { return (mainWindow = VisibleWindowOf(program->Id(), kTitle)); }, 15000))
-        << "no mainWindow window";
+        << "no main window";
     mainShown = steady_clock::now();
   }
 

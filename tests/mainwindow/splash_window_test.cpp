@@ -1,4 +1,5 @@
 #include "program_fixture.h"
+#include "support/window_probe.h"
 
 namespace sonbrel {
 namespace {
@@ -73,6 +74,25 @@ TEST_F(ProgramWindows, TheLateOneShotTimerDoesNotBringBackAHiddenMainWindow) {
   EXPECT_FALSE(::IsWindowVisible(Main().hWnd()));
   EXPECT_FALSE(splash.Timer1.Enabled());
   EXPECT_FALSE(::IsWindowVisible(splash.hWnd()));
+}
+
+}  // namespace
+}  // namespace sonbrel
+
+namespace sonbrel {
+namespace {
+
+TEST_F(testing_support::ProgramWindows, OnceStartUpHasSettledNoTimerRuns) {
+  Splash().Show();
+  auto settled = [this] {
+    return Main().Loaded() && !Splash().Timer1.Enabled() && !Splash().Timer2.Enabled() &&
+           !Main().Timer1.Enabled();
+  };
+  // Real timers this time: rise, three seconds, fall, hand-over, the main window's rise.
+  ASSERT_TRUE(support::WaitFor(settled, 15000));
+  EXPECT_TRUE(::IsWindowVisible(Main().hWnd()));
+  EXPECT_FALSE(::IsWindowVisible(Splash().hWnd()));
+  EXPECT_FALSE(Layered(Main().hWnd()));
 }
 
 }  // namespace

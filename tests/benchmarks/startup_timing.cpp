@@ -1,0 +1,75 @@
+// Starts Sonbrel.exe a few times and prints how long it takes until the splash shows, until the
+// main window shows and until the station page is asked for.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "support/station_server.h"
+#include "support/window_probe.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+bool ShowsWindow(DWORD processId, const std::wstring& caption) {
+  for (HWND w : support::FindTopLevelWindows(caption)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(w, &owner);
+    if (owner == processId && ::IsWindowVisible(w)) return true;
+  }
+  return false;
+}
+
+struct Run {
+  double splash, mainWindow, page;
+};
+
+Run StartOnce(support::LoopbackStationServer& server, int pageRequestsBefore) {
+  const Clock::time_point start = Clock::now();
+  support::ChildProcess program = support::ChildProcess::Start(L"\"" + std::wstring(SONBREL_EXE) + L"\"");
+  Run run{};
+  support::WaitFor([&] { return ShowsWindow(program.Id(), L"Form3"); }, 10000);
+  run.splash = MsSince(start);
+  support::WaitFor([&] { return ShowsWindow(program.Id(), L"Harlune网络FM播放器"); }, 15000);
+  run.mainWindow = MsSince(start);
+  server.WaitForRequests("/sonbrel/index3.htm", pageRequestsBefore + 1, 10000);
+  run.page = MsSince(start);
+  program.Terminate();
+  program.WaitForExit(5000);
+  return run;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+}  // namespace
+
+int wmain() {
+  support::LoopbackStationServer server{SONBREL_STATION_DIR, SONBREL_WEB_PORT};
+  if (!server.Listening()) {
+    std::printf("port %d is taken\n", SONBREL_WEB_PORT);
+    return 1;
+  }
+  constexpr int kRuns = 5;
+  std::vector<double> splash, mainWindow, page;
+  for (int i = 0; i < kRuns; ++i) {
+    Run run = StartOnce(server, i);
+    std::printf("run %d: splash %.0f ms, main window %.0f ms, page requested %.0f ms\n", i + 1, run.splash,
+                run.mainWindow, run.page);
+    splash.push_back(run.splash);
+    mainWindow.push_back(run.mainWindow);
+    page.push_back(run.page);
+  }
+  std::printf("median of %d: splash %.0f ms, main window %.0f ms, page requested %.0f ms\n", kRuns,
+              Median(splash), Median(mainWindow), Median(page));
+  return 0;
+}

@@ -58,8 +58,13 @@ class Control {
   virtual void Create(HWND parent) = 0;
   virtual void Destroy();
   virtual bool Windowless() const { return false; }
-  virtual void Paint(HDC) const {}  // windowless controls only
-  RECT PixelRect() const;           // in the form's client pixels
+  // Windowless controls that answer the mouse; the others let it through to the form.
+  virtual bool TakesMouse() const { return false; }
+  virtual void Paint(HDC) const {}          // windowless controls only
+  virtual HCURSOR Cursor() const { return nullptr; }  // nullptr: the arrow
+  virtual void Notify(WORD) {}              // a WM_COMMAND notification from the control's window
+  virtual RECT PixelRect() const;           // in the form's client pixels
+  // A mouse message with the position in pixels from the control's top left.
   void RaiseMouse(UINT message, WPARAM wParam, LPARAM lParam);
 
  protected:
@@ -67,12 +72,23 @@ class Control {
   virtual void Relayout();  // stored geometry or visibility changed
   void AdoptWindow(HWND window);
   HWND ParentWindow() const;
+  // A child window of the form at the control's stored place; the control adopts it.
+  void CreateChildWindow(HWND parent, const wchar_t* className, const std::wstring& text,
+                         DWORD style, DWORD exStyle = 0, void* createParam = nullptr);
+  void Changing();  // before a change of place or look: the old place is repainted
 
   Form& owner_;
   float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;
   std::wstring toolTip_;
   UniqueWindow window_;
+
+ private:
+  void TakeCapture();
+  void ReleaseCaptureWhenIdle(WPARAM buttonsHeld);
+  bool ContainsPixel(POINT p) const;
+
+  bool clickArmed_ = false;  // a left press that a release over the control turns into Click
 };
 
 // A child window showing one picture, exactly the picture's size, no border.
@@ -85,8 +101,13 @@ class PictureBox : public Control {
   void MouseIcon(int cursorResourceId) { cursorId_ = cursorResourceId; }
 
   void Create(HWND parent) override;
+  HCURSOR Cursor() const override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  void PaintWindow();
+  void TakePictureSize();
+
   forms::Picture picture_;
   forms::MousePointer pointer_ = forms::MousePointer::Default;
   int cursorId_ = 0;
@@ -101,6 +122,7 @@ class Image : public Control {
 
   void Create(HWND) override {}
   bool Windowless() const override { return true; }
+  bool TakesMouse() const override { return true; }
   void Paint(HDC dc) const override;
 
  private:
@@ -128,7 +150,9 @@ class Label : public Control {
   void Create(HWND parent) override;
   void Destroy() override;
   bool Windowless() const override { return true; }
+  bool TakesMouse() const override { return true; }
   void Paint(HDC dc) const override;
+  HCURSOR Cursor() const override;
 
  private:
   std::wstring caption_;
@@ -146,9 +170,11 @@ class TextBox : public Control {
   void Text(std::wstring text);
 
   void Create(HWND parent) override;
+  void Destroy() override;
 
  private:
   std::wstring text_;
+  UniqueFont font_;
 };
 
 class CommandButton : public Control {
@@ -160,6 +186,7 @@ class CommandButton : public Control {
 
   void Create(HWND parent) override;
   void Destroy() override;
+  void Notify(WORD code) override;
 
  private:
   std::wstring caption_;
@@ -178,6 +205,7 @@ class Line : public Control {
   void Create(HWND) override {}
   bool Windowless() const override { return true; }
   void Paint(HDC dc) const override;
+  RECT PixelRect() const override;  // the points' box, widened by the pen
 
  private:
   float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;

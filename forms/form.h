@@ -15,6 +15,8 @@
 
 namespace forms {
 
+class Tooltips;
+
 enum class BorderStyle { None, FixedSingle };
 enum class StartUpPosition { Manual, CenterScreen };
 
@@ -42,7 +44,7 @@ class Form {
   // Asks Form_Unload; destroys the window unless Cancel came back non-zero. The system closing
   // the window (WM_CLOSE) takes the same road.
   void Unload();
-  bool Loaded() const { return window_ != nullptr; }
+  bool Loaded() const { return static_cast<bool>(window_); }
 
   HWND hWnd() const { return window_.Get(); }
 
@@ -63,7 +65,8 @@ class Form {
   void Visible(bool visible);
   HICON Icon() const { return icon_.Get(); }
 
-  // Persistent drawing: a memory drawing context behind the form's client area.
+  // Persistent drawing: a memory drawing context behind the form's client area. hDC is
+  // nullptr while AutoRedraw is off or the form is not loaded.
   void AutoRedraw(bool on);
   HDC hDC() const;
 
@@ -87,22 +90,38 @@ class Form {
   }
 
  private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Load();
   void CreateWindowFromLayout();
+  void LoadIcons();
+  void CreateControls();
+  void StackChildWindows();
   void Destroy();
+  void TearDown();
   void Paint();
+  LRESULT OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
+  bool OnSetCursor(LPARAM lParam);
+  void OnTimer(UINT_PTR id);
+  void OnCommand(WPARAM wParam, LPARAM lParam);
   Control* WindowlessAt(POINT clientPixel) const;
   void MoveTo(int x, int y, int cx, int cy);
   RECT WindowRect() const;
+  RECT InitialRect() const;
+  SIZE FrameSize() const;
+  DWORD Style() const;
+  DWORD ExStyle() const;
 
   FormLayout layout_;
   UniqueWindow window_;
   UniqueIcon icon_;
+  UniqueIcon smallIcon_;
   std::vector<Control*> controls_;
   std::vector<Timer*> timers_;
   Control* captured_ = nullptr;
   struct Surface;
   std::unique_ptr<Surface> surface_;
+  bool autoRedraw_ = false;
+  std::unique_ptr<Tooltips> tooltips_;
   bool inUnload_ = false;
 };
 

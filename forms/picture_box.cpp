@@ -1,0 +1,112 @@
+#include <windows.h>
+
+#include "forms/app.h"
+#include "forms/controls.h"
+#include "forms/runtime_detail.h"
+
+namespace forms {
+namespace {
+
+PictureBox* BoxOf(HWND window) {
+  return reinterpret_cast<PictureBox*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK PictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  PictureBox* box = BoxOf(window);
+  if (message == WM_NCDESTROY) ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  if (!box || !box->hWnd()) return ::DefWindowProcW(window, message, wParam, lParam);
+  return box->HandleMessage(message, wParam, lParam);
+}
+
+const wchar_t* PictureBoxClass() {
+  static const ATOM atom = [] {
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof(cls);
+    cls.style = CS_DBLCLKS;
+    cls.lpfnWndProc = PictureBoxProc;
+    cls.hInstance = ThisModule();
+    cls.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+    cls.lpszClassName = L"FormsPictureBox";
+    return ::RegisterClassExW(&cls);
+  }();
+  return MAKEINTATOM(atom);
+}
+
+bool IsMouseMessage(UINT message) {
+  return message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK;
+}
+
+}  // namespace
+
+void PictureBox::Picture(forms::Picture picture) {
+  picture_ = std::move(picture);
+  TakePictureSize();
+  Relayout();
+  if (window_) {
+    ::InvalidateRect(window_.Get(), nullptr, TRUE);
+    ::UpdateWindow(window_.Get());
+  }
+}
+
+void PictureBox::TakePictureSize() {
+  if (!picture_) return;
+  const SIZE size = picture_.SizePixels();
+  width_ = PixelsToTwipsX(size.cx);
+  height_ = PixelsToTwipsY(size.cy);
+}
+
+void PictureBox::Create(HWND parent) {
+  TakePictureSize();
+  CreateChildWindow(parent, PictureBoxClass(), L"", 0, 0, this);
+}
+
+HCURSOR PictureBox::Cursor() const {
+  switch (pointer_) {
+    case forms::MousePointer::Cross:
+      return ::LoadCursorW(nullptr, IDC_CROSS);
+    case forms::MousePointer::Icon:
+      return ::LoadCursorW(nullptr, IDC_ICON);
+    case forms::MousePointer::Custom:
+      return cursorId_ ? ::LoadCursorW(ThisModule(), MAKEINTRESOURCEW(cursorId_)) : nullptr;
+    default:
+      return nullptr;
+  }
+}
+
+LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = window_.Get();
+  if (IsMouseMessage(message)) {
+    RaiseMouse(message, wParam, lParam);
+    return 0;
+  }
+  switch (message) {
+    case WM_ERASEBKGND:
+      // A bitmap covers the whole box; erasing first would only flicker on every new look.
+      if (picture_.Bitmap()) return 1;
+      break;
+    case WM_PAINT:
+      PaintWindow();
+      return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT) {
+        HCURSOR cursor = Cursor();
+        ::SetCursor(cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW));
+        return TRUE;
+      }
+      break;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void PictureBox::PaintWindow() {
+  PaintScope paint(window_.Get());
+  picture_.Render(paint.Dc(), 0, 0);
+}
+
+}  // namespace forms

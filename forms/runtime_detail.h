@@ -1,0 +1,69 @@
+// Pieces the runtime's forms and controls share; not for programs.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "forms/controls.h"
+#include "forms/handles.h"
+
+namespace forms {
+
+HINSTANCE ThisModule();
+
+// empty name: the system's message font as it is, only underline and charset applied
+UniqueFont CreateFontFor(const FontSpec& spec);
+
+// Buttons and modifier keys as the mouse events carry them.
+int16_t ButtonsHeld(WPARAM mouseKeys);
+int16_t ShiftState(WPARAM mouseKeys);
+
+struct MemoryDcTraits {
+  static HDC Empty() { return nullptr; }
+  static void Close(HDC dc) { ::DeleteDC(dc); }
+};
+using UniqueMemoryDc = Unique<HDC, MemoryDcTraits>;
+
+// Selects a GDI object for one scope and puts the previous one back.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() { ::SelectObject(dc_, previous_); }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) : window_(window) { ::BeginPaint(window, &ps_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  ~PaintScope() { ::EndPaint(window_, &ps_); }
+  HDC Dc() const { return ps_.hdc; }
+  const RECT& Dirty() const { return ps_.rcPaint; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT ps_{};
+};
+
+// The form's one tooltip window: a tool per control that has a text.
+class Tooltips {
+ public:
+  explicit Tooltips(HWND form);
+  // The control's tool follows its text, place and visibility.
+  void Sync(const Control& control);
+  // Windowless controls' tools learn of the mouse through the form.
+  void Relay(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  HWND form_;
+  UniqueWindow window_;
+};
+
+}  // namespace forms

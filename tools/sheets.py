@@ -88,6 +88,8 @@ def contact_sheet(art):
     for p in items:
         if p.suffix == ".bin":
             img = icon_preview(p.read_bytes())
+        elif p.suffix == ".cur":
+            img = icon_preview(p.read_bytes()[22:])  # past the one-entry cursor directory
         else:
             img = Image.open(p).convert("RGBA")
         tiles.append((p.name, zoom(img)))
@@ -110,15 +112,16 @@ def contact_sheet(art):
 
 
 def icon_preview(data):
-    """Decodes an RT_ICON image back into RGBA (8-bit palette with mask, or 32-bit with alpha)."""
+    """Decodes an icon or cursor image back into RGBA (1 or 8 bits with a palette and the AND
+    mask, or 32 bits with alpha)."""
     import struct
     _, w, h2, _, bits, _, _, _, _, used, _ = struct.unpack_from("<IiiHHIIiiII", data)
     h = h2 // 2
     off = 40
     palette = []
-    if bits == 8:
-        palette = [data[off + 4 * i: off + 4 * i + 3] for i in range(used or 256)]
-        off += 4 * (used or 256)
+    if bits <= 8:
+        palette = [data[off + 4 * i: off + 4 * i + 3] for i in range(used or 1 << bits)]
+        off += 4 * (used or 1 << bits)
     stride = ((w * bits + 31) // 32) * 4
     mask_stride = ((w + 31) // 32) * 4
     mask_off = off + stride * h
@@ -129,7 +132,11 @@ def icon_preview(data):
             if bits == 32:
                 b, g, r, a = data[off + row * stride + 4 * x: off + row * stride + 4 * x + 4]
             else:
-                b, g, r = palette[data[off + row * stride + x]]
+                if bits == 8:
+                    index = data[off + row * stride + x]
+                else:
+                    index = 1 if data[off + row * stride + x // 8] & (0x80 >> (x % 8)) else 0
+                b, g, r = palette[index]
                 masked = data[mask_off + row * mask_stride + x // 8] & (0x80 >> (x % 8))
                 a = 0 if masked else 255
             img.putpixel((x, y), (r, g, b, a))

@@ -2,7 +2,7 @@
 add_compile_options(-Wall -Wextra -fstack-protector-strong)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 # Static C/C++ runtime: the exe needs no DLL beyond those of Windows.
-add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--dynamicbase,--nxcompat)
+add_link_options(-static -static-libgcc -static-libstdc++ -fstack-protector-strong -Wl,--dynamicbase,--nxcompat)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_link_options(-Wl,--high-entropy-va)
 else()

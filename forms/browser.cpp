@@ -1,0 +1,79 @@
+#include "forms/browser.h"
+
+#include <ole2.h>
+
+#include "forms/ole.h"
+
+namespace forms {
+namespace {
+
+constexpr DISPID kDispidNavigate = 104;
+constexpr DISPID kDispidRefresh = -550;
+
+using AtlAxWinInitFn = BOOL(WINAPI*)();
+using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
+
+template <class Fn>
+Fn Export(HMODULE module, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+struct AtlHost {
+  AtlAxGetControlFn getControl = nullptr;
+  bool ready = false;
+};
+
+// atl.dll stays loaded for the process: windows of its class may outlive any owner of ours.
+const AtlHost& Atl() {
+  static const AtlHost host = [] {
+    AtlHost atl;
+    HMODULE module = ::LoadLibraryW(L"atl.dll");
+    if (!module) return atl;
+    const auto init = Export<AtlAxWinInitFn>(module, "AtlAxWinInit");
+    atl.getControl = Export<AtlAxGetControlFn>(module, "AtlAxGetControl");
+    atl.ready = init && atl.getControl && init();
+    return atl;
+  }();
+  return host;
+}
+
+}  // namespace
+
+void WebBrowser::Create(HWND parent) {
+  EnsureOleOnThisThread();
+  const AtlHost& atl = Atl();
+  if (!atl.ready) return;
+  // The host window creates the control named by its text.
+  CreateChildWindow(parent, L"AtlAxWin", L"Shell.Explorer.2", 0);
+  if (!hWnd()) return;
+  ComPtr<IUnknown> control;
+  if (SUCCEEDED(atl.getControl(hWnd(), control.Put())) && control) {
+    control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(browser_.Put()));
+  }
+}
+
+void WebBrowser::Destroy() {
+  // The control goes before its host window does.
+  browser_.Reset();
+  Control::Destroy();
+}
+
+void WebBrowser::Navigate(const std::wstring& address) {
+  VARIANTARG url;
+  ::VariantInit(&url);
+  url.vt = VT_BSTR;
+  url.bstrVal = ::SysAllocStringLen(address.data(), static_cast<UINT>(address.size()));
+  Invoke(kDispidNavigate, &url, 1);
+  ::VariantClear(&url);
+}
+
+void WebBrowser::Refresh() { Invoke(kDispidRefresh, nullptr, 0); }
+
+void WebBrowser::Invoke(DISPID id, VARIANTARG* args, UINT count) {
+  if (!browser_) return;
+  DISPPARAMS params{args, nullptr, count, 0};
+  browser_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
+                   nullptr);
+}
+
+}  // namespace forms

@@ -3,6 +3,7 @@
 (function () {
   "use strict";
 
+  var VOLUME_BAR_WIDTH = 70;  // as #volume-bar in player.css
   var audio = document.getElementById("audio");
   var canPlay = !!(audio && audio.canPlayType && audio.canPlayType("audio/mpeg"));
   var current = -1;
@@ -113,7 +114,7 @@
   }
 
   function applyVolume() {
-    byId("volume-level").style.width = Math.round(volume * 80) + "px";
+    byId("volume-level").style.width = Math.round(volume * VOLUME_BAR_WIDTH) + "px";
     setText(byId("mute"), muted ? "取消" : "静音");
     if (canPlay) {
       audio.volume = volume;
@@ -142,7 +143,7 @@
   });
   on(byId("volume-bar"), "click", function (event) {
     var bar = byId("volume-bar").getBoundingClientRect();
-    volume = Math.max(0, Math.min(1, (event.clientX - bar.left) / 80));
+    volume = Math.max(0, Math.min(1, (event.clientX - bar.left) / VOLUME_BAR_WIDTH));
     muted = false;
     applyVolume();
   });

@@ -7,9 +7,7 @@
 #include "forms/app.h"
 #include "forms/browser.h"
 #include "forms/form.h"
-#include "forms/sound.h"
 #include "support/station_server.h"
-#include "test_resources.h"
 
 namespace {
 
@@ -24,14 +22,12 @@ forms::FormLayout HostLayout() {
 
 class HostForm : public forms::Form {
  public:
-  HostForm() : Form(HostLayout()), html(*this), sound(*this) {
+  HostForm() : Form(HostLayout()), html(*this) {
     html.Move(forms::PixelsToTwipsX(3), forms::PixelsToTwipsY(4), forms::PixelsToTwipsX(300),
               forms::PixelsToTwipsY(150));
-    sound.WaveResource(IDW_TEST_SILENCE);
-    Stack({&html, &sound});
+    Stack({&html});
   }
   forms::WebBrowser html;
-  forms::SoundObject sound;
 };
 
 bool RunningUnderWine() {
@@ -91,14 +87,6 @@ TEST(WebBrowser, HostsTheControlAtItsPlaceAndNavigatesAndRefreshesOnce) {
   EXPECT_FALSE(::IsWindowVisible(host));
   form.Unload();
   EXPECT_FALSE(::IsWindow(host));
-}
-
-TEST(SoundObject, ActivatingPlaysWithoutWaitingForTheSound) {
-  HostForm form;
-  const ULONGLONG before = ::GetTickCount64();
-  form.sound.Action(7);
-  // The wave lasts two seconds; waiting for it would show.
-  EXPECT_LT(::GetTickCount64() - before, 1000u);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #!/usr/bin/python3
-"""Writes the small pictures and the sound the runtime tests embed. Run from this folder."""
-import wave
-
+"""Writes the small pictures the runtime tests embed. Run from this folder."""
 from PIL import Image
 
 RED, BLUE, GREEN, YELLOW, WHITE = (255, 0, 0), (0, 0, 255), (0, 255, 0), (255, 255, 0), (255, 255, 255)
@@ -23,9 +21,3 @@ gif.putpalette([0, 255, 0] + list(RED) + [0] * (254 * 3))
 gif.paste(1, (4, 3, 30, 17))
 gif.save("hole.gif", transparency=0)
 
-# Two seconds of silence: long enough that waiting for it would show.
-with wave.open("silence.wav", "wb") as out:
-    out.setnchannels(1)
-    out.setsampwidth(1)
-    out.setframerate(8000)
-    out.writeframes(bytes([128]) * 16000)

@@ -68,13 +68,6 @@ TEST(LoadResPicture, BitmapsKeepTheirSizeAndOrientation) {
   }
 }
 
-TEST(LoadResPicture, EachCallLoadsAFreshBitmap) {
-  const forms::Picture first = forms::LoadResPicture(IDB_TEST_RGB24, forms::vbResBitmap);
-  const forms::Picture second = forms::LoadResPicture(IDB_TEST_RGB24, forms::vbResBitmap);
-  ASSERT_TRUE(first && second);
-  EXPECT_NE(first.Bitmap(), second.Bitmap());
-}
-
 TEST(LoadResPicture, MissingResourceGivesNoPicture) {
   const forms::Picture none = forms::LoadResPicture(4242, forms::vbResBitmap);
   EXPECT_FALSE(none);

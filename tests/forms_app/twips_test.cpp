@@ -17,18 +17,13 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
   for (const auto& c : cases) EXPECT_EQ(forms::RoundHalfEven(c.value), c.rounded) << c.value;
 }
 
-TEST(Screen, TwipsPerPixelFollowsTheScreenResolution) {
+TEST(Screen, ConversionsAtTheScreenResolutionRoundHalfPixelsToEven) {
   HDC screen = ::GetDC(nullptr);
-  const int dpiX = ::GetDeviceCaps(screen, LOGPIXELSX);
-  const int dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
+  const float tppX = 1440.0f / static_cast<float>(::GetDeviceCaps(screen, LOGPIXELSX));
+  const float tppY = 1440.0f / static_cast<float>(::GetDeviceCaps(screen, LOGPIXELSY));
   ::ReleaseDC(nullptr, screen);
-  EXPECT_FLOAT_EQ(forms::Screen::TwipsPerPixelX(), 1440.0f / dpiX);
-  EXPECT_FLOAT_EQ(forms::Screen::TwipsPerPixelY(), 1440.0f / dpiY);
-}
-
-TEST(Screen, ConversionsRoundHalfPixelsToEven) {
-  const float tppX = forms::Screen::TwipsPerPixelX();
-  const float tppY = forms::Screen::TwipsPerPixelY();
+  EXPECT_FLOAT_EQ(forms::Screen::TwipsPerPixelX(), tppX);
+  EXPECT_FLOAT_EQ(forms::Screen::TwipsPerPixelY(), tppY);
   const struct {
     float pixels;
     int rounded;

@@ -8,6 +8,7 @@
 
 #include "forms/handles.h"
 #include "forms/ole.h"
+#include "forms/runtime_detail.h"
 
 namespace forms {
 
@@ -35,11 +36,9 @@ class Picture::Impl {
                        -himetricHeight_, nullptr);
       return;
     }
-    HDC memory = ::CreateCompatibleDC(dc);
-    HGDIOBJ previous = ::SelectObject(memory, bitmap_.Get());
-    ::BitBlt(dc, x, y, size_.cx, size_.cy, memory, 0, 0, SRCCOPY);
-    ::SelectObject(memory, previous);
-    ::DeleteDC(memory);
+    UniqueMemoryDc memory(::CreateCompatibleDC(dc));
+    SelectedObject selected(memory.Get(), bitmap_.Get());
+    ::BitBlt(dc, x, y, size_.cx, size_.cy, memory.Get(), 0, 0, SRCCOPY);
   }
 
  private:

@@ -30,14 +30,14 @@ std::string Rect(const RECT& r) {
          std::to_string(r.bottom);
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> AllTopLevelWindows() {
   std::vector<HWND> windows;
-  ::EnumWindows(
-      [](HWND window, LPARAM list) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 

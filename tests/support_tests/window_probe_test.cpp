@@ -154,14 +154,13 @@ TEST(ChildProcess, WaitsWithATimeoutAndEndsAStillRunningChildOnDestruction) {
   EXPECT_EQ(::WaitForSingleObject(process, 0), WAIT_OBJECT_0);
 }
 
+bool timerFired = false;
+void CALLBACK MarkTimerFired(HWND, UINT, UINT_PTR, DWORD) { timerFired = true; }
+
 TEST(WaitFor, ReturnsOnceThePredicateHoldsAndPumpsMeanwhile) {
-  bool timerFired = false;
-  UniqueWindow target(::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
-  ::PostMessageW(target.Get(), WM_NULL, 0, 0);
-  static bool* flag = nullptr;
-  flag = &timerFired;
-  UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { *flag = true; });
-  EXPECT_TRUE(support::WaitFor([&] { return timerFired; }, 5000));
+  // The timer only fires if WaitFor dispatches this thread's messages.
+  UINT_PTR timer = ::SetTimer(nullptr, 0, 50, MarkTimerFired);
+  EXPECT_TRUE(support::WaitFor([] { return timerFired; }, 5000));
   ::KillTimer(nullptr, timer);
   EXPECT_FALSE(support::WaitFor([] { return false; }, 50));
 }

@@ -1,0 +1,3 @@
+#pragma once
+
+#define IDB_BOX_17X19 2001

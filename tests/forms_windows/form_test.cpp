@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "test_form.h"
+#include "test_resources.h"
 
 namespace forms_windows_test {
 namespace {
@@ -12,22 +15,14 @@ TEST(FormLifecycle, ShowLoadsOnce) {
   EXPECT_FALSE(form.Loaded());
   form.Show();
   HWND first = form.hWnd();
+  form.Hide();
+  EXPECT_FALSE(form.Visible());
+  form.Visible(true);
   form.Show();
   EXPECT_EQ(form.loads, 1);
   EXPECT_EQ(form.hWnd(), first);
   EXPECT_TRUE(form.Visible());
   EXPECT_TRUE(::IsWindow(form.Box.hWnd()));
-}
-
-TEST(FormLifecycle, HideAndShowKeepTheSameLoad) {
-  TestForm form;
-  form.Show();
-  form.Hide();
-  EXPECT_FALSE(form.Visible());
-  EXPECT_TRUE(form.Loaded());
-  form.Visible(true);
-  EXPECT_TRUE(form.Visible());
-  EXPECT_EQ(form.loads, 1);
 }
 
 TEST(FormLifecycle, UnloadAndCloseAskFirstAndDestroyOnlyWithoutCancel) {
@@ -77,8 +72,14 @@ TEST(FormLifecycle, ShowAfterUnloadLoadsAfresh) {
 }
 
 TEST(FormWindow, BorderlessWindowHasNoFrameAndItsStoredPlace) {
-  TestForm form;
+  forms::FormLayout layout = TestLayout();
+  layout.iconResourceId = IDI_DISC;
+  TestForm form(layout);
   form.Show();
+  ASSERT_NE(form.Icon(), nullptr);
+  EXPECT_EQ(::SendMessageW(form.hWnd(), WM_GETICON, ICON_BIG, 0),
+            reinterpret_cast<LRESULT>(form.Icon()));
+  EXPECT_NE(::SendMessageW(form.hWnd(), WM_GETICON, ICON_SMALL, 0), 0);
   const LONG_PTR style = ::GetWindowLongPtrW(form.hWnd(), GWL_STYLE);
   const LONG_PTR exStyle = ::GetWindowLongPtrW(form.hWnd(), GWL_EXSTYLE);
   EXPECT_TRUE(style & WS_POPUP);
@@ -186,17 +187,6 @@ TEST(FormWindow, IntervalZeroNeverTicks) {
   form.Timer1.Enabled(true);
   PumpFor(200);
   EXPECT_EQ(form.ticks, 0);
-}
-
-TEST(FormWindow, UnloadStopsTheTimers) {
-  TestForm form;
-  form.Timer1.Interval(10);
-  form.Show();
-  ASSERT_TRUE(PumpUntil([&] { return form.ticks >= 1; }, 3000));
-  form.Unload();
-  const int unloadedAt = form.ticks;
-  PumpFor(150);
-  EXPECT_EQ(form.ticks, unloadedAt);
 }
 
 TEST(FormWindow, PersistentSurfaceShowsUnderTheControls) {

@@ -100,7 +100,12 @@ Form::~Form() {
 }
 
 Form* Form::FromWindow(HWND window) {
-  if (!window || ::GetClassLongPtrW(window, GCW_ATOM) != RegisteredFormClass(WindowProc)) {
+  if (!window) return nullptr;
+  // Another copy of the program has windows of the same class atom; their data is not ours.
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  if (process != ::GetCurrentProcessId() ||
+      ::GetClassLongPtrW(window, GCW_ATOM) != RegisteredFormClass(WindowProc)) {
     return nullptr;
   }
   return reinterpret_cast<Form*>(::GetWindowLongPtrW(window, GWLP_USERDATA));

@@ -44,8 +44,9 @@ bool IsMouseMessage(UINT message) {
 
 void PictureBox::Picture(forms::Picture picture) {
   picture_ = std::move(picture);
+  const float oldWidth = width_, oldHeight = height_;
   TakePictureSize();
-  Relayout();
+  if (width_ != oldWidth || height_ != oldHeight) Relayout();
   if (window_) {
     ::InvalidateRect(window_.Get(), nullptr, TRUE);
     ::UpdateWindow(window_.Get());

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
+#include <string>
 
 #include "forms/controls.h"
 #include "forms/handles.h"
@@ -56,14 +58,27 @@ class PaintScope {
 class Tooltips {
  public:
   explicit Tooltips(HWND form);
-  // The control's tool follows its text, place and visibility.
+  // The control's tool follows its text, place and visibility. Unchanged tools are left alone:
+  // re-adding one would hide a tip that is showing.
   void Sync(const Control& control);
   // Windowless controls' tools learn of the mouse through the form.
   void Relay(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  struct Tool {
+    HWND window = nullptr;  // nullptr: a rectangle on the form
+    RECT rect{};
+    std::wstring text;
+    bool operator==(const Tool& other) const {
+      return window == other.window && ::EqualRect(&rect, &other.rect) && text == other.text;
+    }
+  };
+  void Add(const Control& control, const Tool& tool);
+  void Remove(const Control& control, const Tool& tool);
+
   HWND form_;
   UniqueWindow window_;
+  std::map<const Control*, Tool> tools_;
 };
 
 }  // namespace forms

@@ -15,18 +15,18 @@ void InitTooltipClassOnce() {
 }
 
 // The version-5 size: comctl32 5 refuses tools described by the larger record.
-TTTOOLINFOW ToolOf(HWND form, const Control& control) {
-  TTTOOLINFOW tool{};
-  tool.cbSize = TTTOOLINFOW_V2_SIZE;
-  tool.hwnd = form;
-  if (HWND own = control.hWnd()) {
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.uId = reinterpret_cast<UINT_PTR>(own);
+TTTOOLINFOW Describe(HWND form, const Control& control, HWND window, const RECT& rect) {
+  TTTOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.hwnd = form;
+  if (window) {
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.uId = reinterpret_cast<UINT_PTR>(window);
   } else {
-    tool.uId = reinterpret_cast<UINT_PTR>(&control);
-    tool.rect = control.PixelRect();
+    info.uId = reinterpret_cast<UINT_PTR>(&control);
+    info.rect = rect;
   }
-  return tool;
+  return info;
 }
 
 }  // namespace
@@ -41,13 +41,33 @@ Tooltips::Tooltips(HWND form) : form_(form) {
 
 void Tooltips::Sync(const Control& control) {
   if (!window_) return;
-  TTTOOLINFOW tool = ToolOf(form_, control);
-  ::SendMessageW(window_.Get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   const bool hasPlace = control.hWnd() != nullptr || control.Windowless();
-  if (control.ToolTipText().empty() || !control.Visible() || !hasPlace) return;
-  std::wstring text = control.ToolTipText();
-  tool.lpszText = text.data();
-  ::SendMessageW(window_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  const bool wanted = hasPlace && control.Visible() && !control.ToolTipText().empty();
+  const auto present = tools_.find(&control);
+  if (!wanted) {
+    if (present != tools_.end()) Remove(control, present->second);
+    return;
+  }
+  Tool tool{control.hWnd(), control.hWnd() ? RECT{} : control.PixelRect(), control.ToolTipText()};
+  if (present != tools_.end()) {
+    if (present->second == tool) return;
+    Remove(control, present->second);
+  }
+  Add(control, tool);
+}
+
+void Tooltips::Add(const Control& control, const Tool& tool) {
+  TTTOOLINFOW info = Describe(form_, control, tool.window, tool.rect);
+  std::wstring text = tool.text;
+  info.lpszText = text.data();
+  ::SendMessageW(window_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  tools_[&control] = tool;
+}
+
+void Tooltips::Remove(const Control& control, const Tool& tool) {
+  TTTOOLINFOW info = Describe(form_, control, tool.window, tool.rect);
+  ::SendMessageW(window_.Get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  tools_.erase(&control);
 }
 
 void Tooltips::Relay(UINT message, WPARAM wParam, LPARAM lParam) {

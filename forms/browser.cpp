@@ -9,6 +9,7 @@ namespace {
 
 constexpr DISPID kDispidNavigate = 104;
 constexpr DISPID kDispidRefresh = -550;
+constexpr DISPID kDispidDocument = 203;
 
 using AtlAxWinInitFn = BOOL(WINAPI*)();
 using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
@@ -65,9 +66,30 @@ void WebBrowser::Navigate(const std::wstring& address) {
   url.bstrVal = ::SysAllocStringLen(address.data(), static_cast<UINT>(address.size()));
   Invoke(kDispidNavigate, &url, 1);
   ::VariantClear(&url);
+  lastAddress_ = address;
 }
 
-void WebBrowser::Refresh() { Invoke(kDispidRefresh, nullptr, 0); }
+void WebBrowser::Refresh() {
+  // A control that kept no document (Wine without its HTML engine, or a load that never got a
+  // page) has nothing to reload; asking for the last address again is what a reload means then.
+  if (!HasDocument() && !lastAddress_.empty()) {
+    Navigate(lastAddress_);
+    return;
+  }
+  Invoke(kDispidRefresh, nullptr, 0);
+}
+
+bool WebBrowser::HasDocument() const {
+  if (!browser_) return false;
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  VARIANT document;
+  ::VariantInit(&document);
+  const bool has = SUCCEEDED(browser_->Invoke(kDispidDocument, IID_NULL, LOCALE_USER_DEFAULT,
+                                              DISPATCH_PROPERTYGET, &none, &document, nullptr, nullptr)) &&
+                   document.vt == VT_DISPATCH && document.pdispVal != nullptr;
+  ::VariantClear(&document);
+  return has;
+}
 
 void WebBrowser::Invoke(DISPID id, VARIANTARG* args, UINT count) {
   if (!browser_) return;

@@ -15,14 +15,17 @@ class WebBrowser : public Control {
  public:
   explicit WebBrowser(Form& owner) : Control(owner) {}
   void Navigate(const std::wstring& address);  // dispatch id 104, the address alone
-  void Refresh();                              // dispatch id -550
+  // Dispatch id -550; without a document to reload, the last address is navigated to again.
+  void Refresh();
 
   void Create(HWND parent) override;
   void Destroy() override;
 
  private:
   void Invoke(DISPID id, VARIANTARG* args, UINT count);
+  bool HasDocument() const;
   ComPtr<IDispatch> browser_;
+  std::wstring lastAddress_;
 };
 
 }  // namespace forms

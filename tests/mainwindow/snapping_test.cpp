@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string>
+
 #include "mainwindow/Module1.h"
 
 namespace sonbrel::Module1 {
@@ -13,6 +16,8 @@ struct Move {
   int x, y, cx, cy;
   int wantX, wantY;
 };
+
+void PrintTo(const Move& m, std::ostream* os) { *os << m.what; }
 
 class SnapMoves : public testing::TestWithParam<Move> {};
 
@@ -40,7 +45,12 @@ INSTANTIATE_TEST_SUITE_P(
                     Move{"taskbar at the top", RECT{0, 30, 1024, 768}, 300, 45, 308, 161, 300, 30},
                     Move{"right beats left", kScreen, 5, 300, 1010, 161, 14, 300},
                     Move{"bottom beats top", kScreen, 300, 5, 308, 725, 300, 13},
-                    Move{"far from every edge", kScreen, 300, 300, 308, 161, 300, 300}));
+                    Move{"far from every edge", kScreen, 300, 300, 308, 161, 300, 300}),
+    [](const testing::TestParamInfo<Move>& info) {
+      std::string name = info.param.what;
+      for (char& c : name) if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+      return name;
+    });
 
 TEST(SnapToWorkArea, APureMoveUsesTheWindowsCurrentSize) {
   // The system leaves cx and cy empty when the size does not change.

@@ -8,7 +8,8 @@ if(MSVC)
 endif()
 add_compile_options(-Wall -Wextra -fstack-protector-strong)
 # Static C/C++ runtime: the exe needs no DLL beyond those of Windows.
-add_link_options(-static -static-libgcc -static-libstdc++ -fstack-protector-strong -Wl,--dynamicbase,--nxcompat)
+add_link_options(-static -static-libgcc -static-libstdc++ -fstack-protector-strong -Wl,--dynamicbase,--nxcompat
+                 $<$<CONFIG:Release>:-s>)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_link_options(-Wl,--high-entropy-va)
 else()

@@ -7,6 +7,7 @@
 #include "mainwindow/Form1.h"
 #include "startup/application.h"
 #include "startup/title.h"
+#include "support/window_probe.h"
 
 namespace sonbrel::testing_support {
 
@@ -32,19 +33,10 @@ class ProgramWindows : public ::testing::Test {
   }
 
   static bool Layered(HWND w) { return (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
-  static int Alpha(HWND w) {
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    if (!::GetLayeredWindowAttributes(w, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA)) return -1;
-    return alpha;
-  }
-  static bool SameShape(HRGN a, HRGN b) {
-    forms::UniqueRegion x{::CreateRectRgn(0, 0, 0, 0)};
-    return ::CombineRgn(x.Get(), a, b, RGN_XOR) == NULLREGION;
-  }
+  static int Alpha(HWND w) { return support::LayeredAlpha(w).value_or(-1); }
   static bool WindowHasShape(HWND w, HRGN expected) {
-    forms::UniqueRegion actual{::CreateRectRgn(0, 0, 0, 0)};
-    return ::GetWindowRgn(w, actual.Get()) != ERROR && SameShape(actual.Get(), expected);
+    forms::UniqueRegion actual = support::WindowRegion(w);
+    return actual && support::SameShape(actual.Get(), expected);
   }
 
   int endCalls = 0;

@@ -173,6 +173,17 @@ TEST_F(ProgramWindows, RealMovesOfTheMainWindowPassThroughTheSnapping) {
   EXPECT_EQ(r.left, work.left);
 }
 
+TEST_F(ProgramWindows, OnlyMinusOneCountsAsTrueForTheTopmostBand) {
+  HWND main = LoadMainWindow().hWnd();
+  auto topmost = [main] { return (::GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  int16_t onTop = -1;
+  EXPECT_NE(Module1::SetTopMost(main, onTop), 0);
+  EXPECT_TRUE(topmost());
+  onTop = 1;  // a true value of another language, but not ours
+  EXPECT_EQ(Module1::SetTopMost(main, onTop), 0);
+  EXPECT_FALSE(topmost());
+}
+
 TEST_F(ProgramWindows, DoubleClicksOnTheLeftEdgeShowAndHideTheRefreshButton) {
   Form1& main = LoadMainWindow();
   HWND edge = main.Picture6.hWnd();

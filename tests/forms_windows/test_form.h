@@ -12,6 +12,7 @@
 #include "forms/app.h"
 #include "forms/controls.h"
 #include "forms/form.h"
+#include "test_resources.h"
 
 namespace forms_windows_test {
 
@@ -25,13 +26,13 @@ inline forms::FormLayout TestLayout() {
   layout.clientHeight = 1500;
   layout.left = 1500;
   layout.top = 1500;
-  layout.backColor = RGB(0, 0, 128);
+  layout.iconResourceId = IDI_DISC;
   return layout;
 }
 
 class TestForm : public forms::Form {
  public:
-  explicit TestForm(forms::FormLayout layout = TestLayout()) : Form(std::move(layout)) {
+  TestForm() : Form(TestLayout()) {
     Box.Move(150, 150, 300, 300);      // (10, 10) 20 x 20
     Front.Move(600, 150, 300, 300);    // (40, 10) 20 x 20
     Back.Move(750, 150, 300, 300);     // (50, 10) 20 x 20, under Front from x 50 to 59
@@ -41,11 +42,10 @@ class TestForm : public forms::Form {
     Button.Move(1500, 600, 600, 375);  // (100, 40)
     Text.Move(2250, 600, 600, 600);    // (150, 40)
     Stack({&Box, &Front, &Back, &Rule, &Link, &Box2, &Button, &Text});
-    for (auto [control, name] : {std::pair<forms::Control*, const char*>{&Box, "Box"},
-                                 {&Front, "Front"}, {&Back, "Back"}, {&Link, "Link"},
-                                 {&Box2, "Box2"}, {&Button, "Button"}}) {
-      Record(*control, name);
-    }
+    Record(Box, "Box");
+    Record(Front, "Front");
+    Record(Back, "Back");
+    Record(Link, "Link");
     Timer1.Tick = [this] { ++ticks; };
   }
 
@@ -60,17 +60,14 @@ class TestForm : public forms::Form {
   forms::Timer Timer1{*this};
 
   Events events;
-  int loads = 0;
-  int unloads = 0;
-  int ticks = 0;
+  int loads = 0, unloads = 0, ticks = 0;
   int16_t cancel = 0;
-  bool unloadAgainWhileUnloading = false;
 
  protected:
   void Form_Load() override { ++loads; }
   void Form_Unload(int16_t& Cancel) override {
     ++unloads;
-    if (unloadAgainWhileUnloading) Unload();
+    Unload();  // a second request while unloading must be ignored
     Cancel = cancel;
   }
   void Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y) override {
@@ -79,30 +76,23 @@ class TestForm : public forms::Form {
 
  private:
   static std::string Entry(const std::string& what, int16_t button, int16_t shift, float x,
-                          float y) {
+                           float y) {
     char text[96];
     std::snprintf(text, sizeof text, " %d %d %g %g", button, shift, x, y);
     return what + text;
   }
 
   void Record(forms::Control& control, const std::string& name) {
-    const auto mouse = [this](std::string what) {
-      return [this, what](int16_t button, int16_t shift, float x, float y) {
+    for (auto [handler, what] : {std::pair{&control.MouseDown, ".MouseDown"},
+                                 {&control.MouseUp, ".MouseUp"}, {&control.MouseMove, ".MouseMove"}}) {
+      *handler = [this, what = name + what](int16_t button, int16_t shift, float x, float y) {
         events.push_back(Entry(what, button, shift, x, y));
       };
-    };
-    control.MouseDown = mouse(name + ".MouseDown");
-    control.MouseUp = mouse(name + ".MouseUp");
-    control.MouseMove = mouse(name + ".MouseMove");
+    }
     control.Click = [this, name] { events.push_back(name + ".Click"); };
     control.DblClick = [this, name] { events.push_back(name + ".DblClick"); };
   }
 };
-
-inline LPARAM At(int x, int y) {
-  return MAKELPARAM(static_cast<WORD>(static_cast<int16_t>(x)),
-                    static_cast<WORD>(static_cast<int16_t>(y)));
-}
 
 // Dispatches this thread's messages until `done` holds or the time is up; never spins.
 template <class Done>
@@ -113,39 +103,36 @@ bool PumpUntil(Done done, DWORD timeoutMs) {
     if (now >= end) return false;
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
     MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
   }
   return true;
 }
 
-inline void PumpFor(DWORD ms) {
-  PumpUntil([] { return false; }, ms);
-}
-
-// The child's rectangle in its parent's client pixels.
-inline RECT ChildRect(HWND child) {
-  RECT r{};
-  ::GetWindowRect(child, &r);
-  ::MapWindowPoints(HWND_DESKTOP, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
+struct Step {
+  UINT message;
+  WPARAM keys;
+  int x, y;
+};
 
 class LoadedForm : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Every expected value below is written for 96 dpi.
+    // Every expected value is written for 96 dpi.
     ASSERT_EQ(forms::Screen::TwipsPerPixelX(), 15.0f);
-    ASSERT_EQ(forms::Screen::TwipsPerPixelY(), 15.0f);
     form.Show();
-    ASSERT_TRUE(form.Loaded());
   }
   void TearDown() override { ::ReleaseCapture(); }
 
-  void Send(HWND window, UINT message, WPARAM keys, int x, int y) {
-    ::SendMessageW(window, message, keys, At(x, y));
+  void Send(HWND window, const Step& step) {
+    ::SendMessageW(window, step.message, step.keys,
+                   MAKELPARAM(static_cast<WORD>(step.x), static_cast<WORD>(step.y)));
+  }
+  // The events a fresh sequence of messages to `window` raises.
+  Events Play(HWND window, const std::vector<Step>& steps) {
+    form.events.clear();
+    for (const Step& step : steps) Send(window, step);
+    ::ReleaseCapture();
+    return form.events;
   }
 
   TestForm form;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "forms/app.h"
@@ -12,29 +13,11 @@ namespace {
 
 enum class Shown { Visible, Hidden, Minimized };
 
-struct TestWindow {
-  std::wstring suffix;  // appended to the case's unique stem
-  Shown shown;
-};
-
-ATOM TestWindowClass() {
-  static const ATOM atom = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ::DefWindowProcW;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"FormsAppActivateTestWindow";
-    return ::RegisterClassExW(&windowClass);
-  }();
-  return atom;
-}
-
 // Popups shown without activation: Wine without a window manager waits 2 s for every window
 // it manages (captioned or shown active) to be withdrawn when it is hidden or destroyed.
 forms::UniqueWindow MakeWindow(const std::wstring& title, Shown shown) {
-  forms::UniqueWindow window(::CreateWindowExW(
-      0, MAKEINTATOM(TestWindowClass()), title.c_str(), WS_POPUP, 10, 10, 200, 100, nullptr,
-      nullptr, ::GetModuleHandleW(nullptr), nullptr));
+  forms::UniqueWindow window(::CreateWindowExW(0, L"STATIC", title.c_str(), WS_POPUP, 10, 10, 200,
+                                               100, nullptr, nullptr, nullptr, nullptr));
   if (shown == Shown::Visible) ::ShowWindow(window.Get(), SW_SHOWNOACTIVATE);
   if (shown == Shown::Minimized) ::ShowWindow(window.Get(), SW_SHOWMINNOACTIVE);
   return window;
@@ -45,65 +28,50 @@ void PumpPendingMessages() {
   while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
 }
 
-struct ActivateCase {
-  const char* name;
-  std::vector<TestWindow> windows;  // created in this order, so later ones lie above
-  std::wstring query;               // appended to the stem
-  int chosen;                       // index into windows, -1 for none
-};
-
-// The window that should win comes first, so that the decoys lie above it in the z-order.
-const ActivateCase kCases[] = {
-    {"exact beats a prefix above it, ignoring case",
-     {{L"radio", Shown::Visible}, {L"Radio player", Shown::Visible}}, L"RADIO", 0},
-    {"a hidden exact match beats a visible prefix",
-     {{L"Radio", Shown::Hidden}, {L"Radio player", Shown::Visible}}, L"Radio", 0},
-    {"visible before hidden among exact matches",
-     {{L"Radio", Shown::Visible}, {L"Radio", Shown::Hidden}}, L"Radio", 0},
-    {"visible before hidden among prefixes",
-     {{L"Radio player", Shown::Visible}, {L"Radio tuner", Shown::Hidden}}, L"Radio", 0},
-    {"a minimized window is restored",
-     {{L"Radio", Shown::Minimized}, {L"Radio player", Shown::Visible}}, L"Radio", 0},
-    {"a prefix of the query is no match",
-     {{L"Radio", Shown::Visible}}, L"Radio player", -1},
-    {"a title containing the query elsewhere is no match",
-     {{L"My Radio", Shown::Visible}}, L"Radio", -1},
-};
-
 TEST(AppActivate, ChoosesExactBeforePrefixAndVisibleBeforeHidden) {
-  for (const ActivateCase& c : kCases) {
+  // The winner comes first, so the decoys lie above it in the z-order.
+  const struct {
+    const char* name;
+    std::vector<std::pair<std::wstring, Shown>> windows;
+    std::wstring query;
+    int chosen;  // index into windows, -1 for none
+  } cases[] = {
+      {"exact beats a prefix above it, ignoring case",
+       {{L"radio", Shown::Visible}, {L"Radio player", Shown::Visible}}, L"RADIO", 0},
+      {"a hidden exact match beats a visible prefix",
+       {{L"Radio", Shown::Hidden}, {L"Radio player", Shown::Visible}}, L"Radio", 0},
+      {"visible before hidden among exact matches",
+       {{L"Radio", Shown::Visible}, {L"Radio", Shown::Hidden}}, L"Radio", 0},
+      {"visible before hidden among prefixes",
+       {{L"Radio player", Shown::Visible}, {L"Radio tuner", Shown::Hidden}}, L"Radio", 0},
+      {"a minimized window is restored",
+       {{L"Radio", Shown::Minimized}, {L"Radio player", Shown::Visible}}, L"Radio", 0},
+      {"a prefix of the query is no match", {{L"Radio", Shown::Visible}}, L"Radio player", -1},
+      {"a title containing the query elsewhere is no match",
+       {{L"My Radio", Shown::Visible}}, L"Radio", -1},
+  };
+  // Unique per process, so windows of tests running beside us never match.
+  const std::wstring stem = L"Activate" + std::to_wstring(::GetCurrentProcessId()) + L" ";
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    // Unique per process, so windows of tests running beside us never match.
-    const std::wstring stem = L"Activate" + std::to_wstring(::GetCurrentProcessId()) + L" ";
     std::vector<forms::UniqueWindow> windows;
-    for (const TestWindow& w : c.windows) windows.push_back(MakeWindow(stem + w.suffix, w.shown));
+    for (const auto& [title, shown] : c.windows) windows.push_back(MakeWindow(stem + title, shown));
     forms::UniqueWindow bystander = MakeWindow(L"Bystander", Shown::Visible);
     ::SetForegroundWindow(bystander.Get());
     PumpPendingMessages();
     ASSERT_EQ(::GetForegroundWindow(), bystander.Get());
 
-    const bool activated = forms::AppActivate(stem + c.query);
+    EXPECT_EQ(forms::AppActivate(stem + c.query), c.chosen >= 0);
     PumpPendingMessages();
-
-    EXPECT_EQ(activated, c.chosen >= 0);
-    HWND expected = c.chosen >= 0 ? windows[c.chosen].Get() : bystander.Get();
-    EXPECT_EQ(::GetForegroundWindow(), expected);
+    EXPECT_EQ(::GetForegroundWindow(), c.chosen >= 0 ? windows[c.chosen].Get() : bystander.Get());
     for (size_t i = 0; i < windows.size(); ++i) {
-      const Shown shown = c.windows[i].shown;
+      const Shown shown = c.windows[i].second;
       EXPECT_EQ(::IsWindowVisible(windows[i].Get()) != FALSE, shown != Shown::Hidden) << i;
       if (shown == Shown::Minimized) {
         EXPECT_EQ(::IsIconic(windows[i].Get()) != FALSE, static_cast<int>(i) != c.chosen) << i;
       }
     }
   }
-}
-
-TEST(AppActivate, FindsTheHiddenApplicationWindowOfThisProcess) {
-  const std::wstring title = L"Application " + std::to_wstring(::GetCurrentProcessId());
-  forms::App().Title(title);
-  EXPECT_TRUE(forms::AppActivate(title));
-  EXPECT_FALSE(::IsWindowVisible(forms::App().hWnd()));
-  EXPECT_FALSE(forms::AppActivate(L""));
 }
 
 }  // namespace

@@ -1,26 +1,39 @@
+// The application object's tests, and main: the test executable doubles as the second process.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
 
-#include <cwchar>
 #include <optional>
-#include <vector>
+#include <string>
 
-#include "child_process.h"
 #include "forms/app.h"
+#include "forms/handles.h"
 
-namespace forms_test {
+namespace {
 
-std::wstring ThisExecutable() {
-  std::vector<wchar_t> path(MAX_PATH);
-  while (::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())) ==
-         path.size()) {
-    path.resize(path.size() * 2);
+using forms::App;
+
+constexpr wchar_t kReportPrevInstance[] = L"--report-prev-instance";
+constexpr wchar_t kEndAtOnce[] = L"--end-at-once";
+enum ChildExit { kSawNoPrevInstance = 10, kSawPrevInstance, kReturnedFromEnd };
+
+std::optional<int> RunAsChild(const std::wstring& job) {
+  if (job == kReportPrevInstance) return App().PrevInstance() ? kSawPrevInstance : kSawNoPrevInstance;
+  if (job == kEndAtOnce) {
+    forms::End();
+    return kReturnedFromEnd;
   }
-  return path.data();
+  return std::nullopt;
 }
 
+std::wstring ThisExecutable() {
+  wchar_t path[MAX_PATH * 4];
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+  return path;
+}
+
+// Runs `exe` with one argument, waits for it and returns its exit code (-1 if it did not start).
 int RunChild(const std::wstring& exe, const std::wstring& argument) {
   std::wstring commandLine = L"\"" + exe + L"\" " + argument;
   STARTUPINFOW startup{};
@@ -30,35 +43,50 @@ int RunChild(const std::wstring& exe, const std::wstring& argument) {
                         nullptr, &startup, &process)) {
     return -1;
   }
-  ::CloseHandle(process.hThread);
-  ::WaitForSingleObject(process.hProcess, INFINITE);
+  const forms::UniqueKernelHandle thread(process.hThread), child(process.hProcess);
+  ::WaitForSingleObject(child.Get(), INFINITE);
   DWORD code = 0;
-  ::GetExitCodeProcess(process.hProcess, &code);
-  ::CloseHandle(process.hProcess);
+  ::GetExitCodeProcess(child.Get(), &code);
   return static_cast<int>(code);
 }
 
-namespace {
+TEST(App, PrevInstanceIsHeldForTheProcessAndKeyedByTheFileName) {
+  ASSERT_FALSE(App().PrevInstance());
+  EXPECT_FALSE(App().PrevInstance());  // looking again must not find our own marker
 
-std::optional<int> RunAsChild(const wchar_t* job) {
-  if (std::wcscmp(job, kReportPrevInstance) == 0) {
-    return forms::App().PrevInstance() ? kSawPrevInstance : kSawNoPrevInstance;
-  }
-  if (std::wcscmp(job, kEndAtOnce) == 0) {
-    forms::End();
-    return kReturnedFromEnd;
-  }
-  return std::nullopt;
+  // The same file seen from a second process finds us; a copy under another name does not.
+  const std::wstring self = ThisExecutable();
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring otherName =
+      std::wstring(temp) + L"another_program_" + std::to_wstring(::GetCurrentProcessId()) + L".exe";
+  ASSERT_TRUE(::CopyFileW(self.c_str(), otherName.c_str(), FALSE));
+  EXPECT_EQ(RunChild(self, kReportPrevInstance), kSawPrevInstance);
+  EXPECT_EQ(RunChild(otherName, kReportPrevInstance), kSawNoPrevInstance);
+  ::DeleteFileW(otherName.c_str());
+}
+
+TEST(App, VersionComesFromTheFileVersionOfTheExecutable) {
+  EXPECT_EQ(App().Major(), 7);
+  EXPECT_EQ(App().Minor(), 12);
+  EXPECT_EQ(App().Revision(), 345);
+}
+
+TEST(End, ReplacementRunsInsteadAndTheRealOneExitsAtOnce) {
+  int ends = 0;
+  forms::ReplaceEndForTesting([&] { ++ends; });
+  forms::End();
+  EXPECT_EQ(ends, 1);
+  forms::ReplaceEndForTesting({});
+  EXPECT_EQ(RunChild(ThisExecutable(), kEndAtOnce), 0);
 }
 
 }  // namespace
-}  // namespace forms_test
 
 int main(int argc, char** argv) {
   int wideCount = 0;
   LPWSTR* wideArgs = ::CommandLineToArgvW(::GetCommandLineW(), &wideCount);
-  const std::optional<int> childCode =
-      wideCount == 2 ? forms_test::RunAsChild(wideArgs[1]) : std::nullopt;
+  const std::optional<int> childCode = wideCount == 2 ? RunAsChild(wideArgs[1]) : std::nullopt;
   ::LocalFree(wideArgs);
   if (childCode) return *childCode;
   testing::InitGoogleTest(&argc, argv);

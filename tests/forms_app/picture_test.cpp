@@ -2,44 +2,39 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
+#include "forms/handles.h"
 #include "forms/picture.h"
 #include "test_resources.h"
 
 namespace {
 
-// A 32-bit drawing surface filled with one colour, to render on and read back.
-class Canvas {
- public:
-  Canvas(int width, int height, COLORREF fill) : dc_(::CreateCompatibleDC(nullptr)) {
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBackdrop = RGB(12, 34, 56);
+
+// A 32-bit surface filled with the backdrop colour, to render on and read back.
+struct Canvas {
+  Canvas(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    bitmap_ = ::CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    previous_ = ::SelectObject(dc_, bitmap_);
-    HBRUSH brush = ::CreateSolidBrush(fill);
+    bitmap = forms::UniqueBitmap(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    previous = ::SelectObject(dc, bitmap.Get());
     const RECT all{0, 0, width, height};
-    ::FillRect(dc_, &all, brush);
-    ::DeleteObject(brush);
+    ::SetDCBrushColor(dc, kBackdrop);
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
   }
   ~Canvas() {
-    ::SelectObject(dc_, previous_);
-    ::DeleteObject(bitmap_);
-    ::DeleteDC(dc_);
+    ::SelectObject(dc, previous);
+    ::DeleteDC(dc);
   }
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
+  COLORREF At(int x, int y) const { return ::GetPixel(dc, x, y); }
 
-  HDC Dc() const { return dc_; }
-  COLORREF At(int x, int y) const { return ::GetPixel(dc_, x, y); }
-
- private:
-  HDC dc_;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  forms::UniqueBitmap bitmap;
+  HGDIOBJ previous = nullptr;
 };
-
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBackdrop = RGB(12, 34, 56);
 
 TEST(LoadResPicture, BitmapsKeepTheirSizeAndOrientation) {
   const struct {
@@ -54,45 +49,31 @@ TEST(LoadResPicture, BitmapsKeepTheirSizeAndOrientation) {
     SCOPED_TRACE(c.id);
     const forms::Picture picture = forms::LoadResPicture(c.id, forms::vbResBitmap);
     ASSERT_TRUE(picture);
-    EXPECT_NE(picture.Bitmap(), nullptr);
     EXPECT_EQ(picture.SizePixels().cx, c.size.cx);
     EXPECT_EQ(picture.SizePixels().cy, c.size.cy);
-
-    Canvas canvas(c.size.cx + 4, c.size.cy + 4, kBackdrop);
-    picture.Render(canvas.Dc(), 2, 2);
+    Canvas canvas(c.size.cx + 4, c.size.cy + 4);
+    picture.Render(canvas.dc, 2, 2);
     EXPECT_EQ(canvas.At(2, 2), c.topLeft);
     EXPECT_EQ(canvas.At(1 + c.size.cx, 1 + c.size.cy), c.bottomRight);
     EXPECT_EQ(canvas.At(3, 2), kWhite);
     EXPECT_EQ(canvas.At(1, 1), kBackdrop);
     EXPECT_EQ(canvas.At(2 + c.size.cx, 2 + c.size.cy), kBackdrop);
   }
-}
-
-TEST(LoadResPicture, MissingResourceGivesNoPicture) {
-  const forms::Picture none = forms::LoadResPicture(4242, forms::vbResBitmap);
-  EXPECT_FALSE(none);
-  EXPECT_EQ(none.SizePixels().cx, 0);
-  EXPECT_EQ(none.Bitmap(), nullptr);
-  EXPECT_FALSE(forms::Picture::FromGifResource(4242));
+  EXPECT_FALSE(forms::LoadResPicture(4242, forms::vbResBitmap));
 }
 
 TEST(GifPicture, KeepsItsSizeAndTransparentColour) {
   const forms::Picture gif = forms::Picture::FromGifResource(IDG_TEST_HOLE);
   ASSERT_TRUE(gif);
-  EXPECT_EQ(gif.Bitmap(), nullptr);
   EXPECT_EQ(gif.SizePixels().cx, 37);
   EXPECT_EQ(gif.SizePixels().cy, 23);
-
-  Canvas canvas(50, 40, kBackdrop);
-  gif.Render(canvas.Dc(), 3, 4);
-  // Around the block is the transparent colour: the backdrop shows through it.
-  EXPECT_EQ(canvas.At(3, 4), kBackdrop);
-  EXPECT_EQ(canvas.At(3 + 36, 4 + 22), kBackdrop);
-  EXPECT_EQ(canvas.At(3 + 3, 4 + 2), kBackdrop);
-  // The block (x 4..29, y 3..16) is opaque and in place, not stretched or flipped.
-  EXPECT_EQ(canvas.At(3 + 4, 4 + 3), RGB(255, 0, 0));
-  EXPECT_EQ(canvas.At(3 + 29, 4 + 16), RGB(255, 0, 0));
-  EXPECT_EQ(canvas.At(3 + 30, 4 + 17), kBackdrop);
+  Canvas canvas(50, 40);
+  gif.Render(canvas.dc, 3, 4);
+  // Around the red block (x 4..29, y 3..16) is the transparent colour, showing the backdrop.
+  for (const auto& [x, y, colour] : {std::tuple{0, 0, kBackdrop}, {36, 22, kBackdrop}, {3, 2, kBackdrop},
+                                    {4, 3, RGB(255, 0, 0)}, {29, 16, RGB(255, 0, 0)}, {30, 17, kBackdrop}}) {
+    EXPECT_EQ(canvas.At(3 + x, 4 + y), colour) << x << ", " << y;
+  }
 }
 
 }  // namespace

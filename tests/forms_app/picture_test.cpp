@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
+#include <vector>
 
 #include "forms/handles.h"
 #include "forms/picture.h"
@@ -36,44 +36,39 @@ struct Canvas {
   HGDIOBJ previous = nullptr;
 };
 
-TEST(LoadResPicture, BitmapsKeepTheirSizeAndOrientation) {
+struct Pixel {
+  int x, y;  // from the picture's top left
+  COLORREF colour;
+};
+
+// The bitmaps have coloured corners in white; the GIF a red block (x 4..29, y 3..16) in its
+// transparent colour, which must show the backdrop.
+TEST(Pictures, KeepTheirSizeOrientationAndTransparency) {
+  constexpr COLORREF kRed = RGB(255, 0, 0);
   const struct {
-    int id;
+    const char* name;
+    forms::Picture picture;
     SIZE size;
-    COLORREF topLeft, bottomRight;
+    std::vector<Pixel> pixels;
   } cases[] = {
-      {IDB_TEST_RGB24, {13, 7}, RGB(255, 0, 0), RGB(0, 0, 255)},
-      {IDB_TEST_PAL8, {10, 6}, RGB(0, 255, 0), RGB(255, 255, 0)},
+      {"24-bit bitmap", forms::LoadResPicture(IDB_TEST_RGB24, forms::vbResBitmap), {13, 7},
+       {{0, 0, kRed}, {12, 6, RGB(0, 0, 255)}, {1, 0, kWhite}, {-1, -1, kBackdrop}, {13, 7, kBackdrop}}},
+      {"8-bit bitmap", forms::LoadResPicture(IDB_TEST_PAL8, forms::vbResBitmap), {10, 6},
+       {{0, 0, RGB(0, 255, 0)}, {9, 5, RGB(255, 255, 0)}, {1, 0, kWhite}, {10, 6, kBackdrop}}},
+      {"GIF", forms::Picture::FromGifResource(IDG_TEST_HOLE), {37, 23},
+       {{0, 0, kBackdrop}, {36, 22, kBackdrop}, {3, 2, kBackdrop}, {4, 3, kRed}, {29, 16, kRed},
+        {30, 17, kBackdrop}}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.id);
-    const forms::Picture picture = forms::LoadResPicture(c.id, forms::vbResBitmap);
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture.SizePixels().cx, c.size.cx);
-    EXPECT_EQ(picture.SizePixels().cy, c.size.cy);
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(c.picture);
+    EXPECT_EQ(c.picture.SizePixels().cx, c.size.cx);
+    EXPECT_EQ(c.picture.SizePixels().cy, c.size.cy);
     Canvas canvas(c.size.cx + 4, c.size.cy + 4);
-    picture.Render(canvas.dc, 2, 2);
-    EXPECT_EQ(canvas.At(2, 2), c.topLeft);
-    EXPECT_EQ(canvas.At(1 + c.size.cx, 1 + c.size.cy), c.bottomRight);
-    EXPECT_EQ(canvas.At(3, 2), kWhite);
-    EXPECT_EQ(canvas.At(1, 1), kBackdrop);
-    EXPECT_EQ(canvas.At(2 + c.size.cx, 2 + c.size.cy), kBackdrop);
+    c.picture.Render(canvas.dc, 2, 2);
+    for (const Pixel& p : c.pixels) EXPECT_EQ(canvas.At(2 + p.x, 2 + p.y), p.colour) << p.x << ", " << p.y;
   }
   EXPECT_FALSE(forms::LoadResPicture(4242, forms::vbResBitmap));
-}
-
-TEST(GifPicture, KeepsItsSizeAndTransparentColour) {
-  const forms::Picture gif = forms::Picture::FromGifResource(IDG_TEST_HOLE);
-  ASSERT_TRUE(gif);
-  EXPECT_EQ(gif.SizePixels().cx, 37);
-  EXPECT_EQ(gif.SizePixels().cy, 23);
-  Canvas canvas(50, 40);
-  gif.Render(canvas.dc, 3, 4);
-  // Around the red block (x 4..29, y 3..16) is the transparent colour, showing the backdrop.
-  for (const auto& [x, y, colour] : {std::tuple{0, 0, kBackdrop}, {36, 22, kBackdrop}, {3, 2, kBackdrop},
-                                    {4, 3, RGB(255, 0, 0)}, {29, 16, RGB(255, 0, 0)}, {30, 17, kBackdrop}}) {
-    EXPECT_EQ(canvas.At(3 + x, 4 + y), colour) << x << ", " << y;
-  }
 }
 
 }  // namespace

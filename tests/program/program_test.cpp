@@ -13,15 +13,6 @@ using support::ChildProcess;
 constexpr wchar_t kTitle[] = L"Harlune网络FM播放器";
 constexpr char kStationPage[] = "/sonbrel/index3.htm";
 
-HWND VisibleWindowOf(DWORD processId, const std::wstring& caption) {
-  for (HWND w : support::FindTopLevelWindows(caption)) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(w, &owner);
-    if (owner == processId && ::IsWindowVisible(w)) return w;
-  }
-  return nullptr;
-}
-
 HWND VisibleChildAt(HWND parent, RECT rect) {
   for (const auto& child : support::VisibleChildren(parent))
     if (::EqualRect(&child.rect, &rect)) return child.window;
@@ -36,10 +27,10 @@ class RunningProgram : public testing::Test {
     started = steady_clock::now();
     program = ChildProcess::Start(L"\"" + std::wstring(SONBREL_EXE) + L"\"");
     ASSERT_TRUE(program->Started());
-    ASSERT_TRUE(support::WaitFor([&] { return (splash = VisibleWindowOf(program->Id(), L"Form3")); }, 10000))
+    ASSERT_TRUE(support::WaitFor([&] { return (splash = support::VisibleWindowOf(program->Id(), L"Form3")); }, 10000))
         << "no splash";
     splashShown = steady_clock::now();
-    ASSERT_TRUE(support::WaitFor([&] { return (mainWindow = VisibleWindowOf(program->Id(), kTitle)); }, 15000))
+    ASSERT_TRUE(support::WaitFor([&] { return (mainWindow = support::VisibleWindowOf(program->Id(), kTitle)); }, 15000))
         << "no main window";
     mainShown = steady_clock::now();
   }

@@ -19,12 +19,7 @@ double MsSince(Clock::time_point start) {
 }
 
 bool ShowsWindow(DWORD processId, const std::wstring& caption) {
-  for (HWND w : support::FindTopLevelWindows(caption)) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(w, &owner);
-    if (owner == processId && ::IsWindowVisible(w)) return true;
-  }
-  return false;
+  return support::VisibleWindowOf(processId, caption) != nullptr;
 }
 
 struct Run {

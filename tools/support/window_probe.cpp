@@ -76,6 +76,13 @@ HWND FindTopLevelWindow(const std::wstring& caption) {
   return found.empty() ? nullptr : found.front();
 }
 
+HWND VisibleWindowOf(DWORD processId, const std::wstring& caption) {
+  for (HWND window : FindTopLevelWindows(caption)) {
+    if (ProcessOf(window) == processId && ::IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
 std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
   std::vector<HWND> windows = AllTopLevelWindows();
   std::erase_if(windows, [processId](HWND w) { return ProcessOf(w) != processId; });

@@ -18,6 +18,8 @@ namespace support {
 std::vector<HWND> FindTopLevelWindows(const std::wstring& caption);
 // The first of FindTopLevelWindows, or nullptr.
 HWND FindTopLevelWindow(const std::wstring& caption);
+// The visible top-level window of a process with exactly this caption, or nullptr.
+HWND VisibleWindowOf(DWORD processId, const std::wstring& caption);
 // Top-level windows owned by a process, visible or hidden, in z-order.
 std::vector<HWND> TopLevelWindowsOf(DWORD processId);
 

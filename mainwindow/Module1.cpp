@@ -2,6 +2,9 @@
 
 namespace sonbrel::Module1 {
 
+// The record the system hands over is the 28-byte one on the 32-bit release.
+static_assert(sizeof(void*) != 4 || sizeof(WINDOWPOS) == 28);
+
 HWND MainHwnd = nullptr;
 WNDPROC PrevWndProc = nullptr;
 

@@ -54,9 +54,7 @@ void title::Form_Load() {
   PrepareDrawingSurface();
   OLE1.Action(7);
   CutToEllipse();
-  Fade.FadeAlpha = 5;
-  Fade.FadeStep = 5;
-  Timer1.Interval(kFadeIntervalMs);
+  Fade.Arm(5);
   FadeEngine::SetLayered(hWnd(), true);
   FadeEngine::ApplyAlpha(hWnd(), 0);
 }

@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "forms/runtime_detail.h"
+
 namespace forms {
 namespace {
 
@@ -16,8 +18,6 @@ int ScreenDpi(int axis) {
   ::ReleaseDC(nullptr, screen);
   return dpi > 0 ? dpi : 96;
 }
-
-HINSTANCE ThisProgram() { return ::GetModuleHandleW(nullptr); }
 
 std::wstring ThisExecutablePath() {
   std::vector<wchar_t> path(MAX_PATH);
@@ -42,7 +42,7 @@ ATOM ApplicationWindowClass() {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = ::DefWindowProcW;
-    windowClass.hInstance = ThisProgram();
+    windowClass.hInstance = ThisModule();
     windowClass.lpszClassName = kApplicationWindowClass;
     return ::RegisterClassExW(&windowClass);
   }();
@@ -146,7 +146,7 @@ void Application::Title(std::wstring title) {
   }
   // Never shown: it is there so that another copy can find this one by its title.
   window_.Reset(::CreateWindowExW(0, MAKEINTATOM(ApplicationWindowClass()), title_.c_str(), WS_POPUP, 0, 0, 0,
-                                  0, nullptr, nullptr, ThisProgram(), nullptr));
+                                  0, nullptr, nullptr, ThisModule(), nullptr));
 }
 
 int Application::Major() const { return ThisFileVersion().major; }

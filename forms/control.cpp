@@ -129,8 +129,6 @@ void Control::Changing() {
 
 void Control::AdoptWindow(HWND window) { window_.Reset(window); }
 
-HWND Control::ParentWindow() const { return owner_.hWnd(); }
-
 void Control::CreateChildWindow(HWND parent, const wchar_t* className, const std::wstring& text,
                                 DWORD style, DWORD exStyle, void* createParam) {
   const RECT r = PixelRect();

@@ -48,7 +48,6 @@ class Control {
 
   // The control's own window, or nullptr for a windowless control or before load.
   HWND hWnd() const { return window_.Get(); }
-  Form& Parent() const { return owner_; }
 
   // Events; a form's constructor connects its handlers to them.
   MouseEvent MouseDown, MouseUp, MouseMove;
@@ -71,7 +70,6 @@ class Control {
   explicit Control(Form& owner);
   virtual void Relayout();  // stored geometry or visibility changed
   void AdoptWindow(HWND window);
-  HWND ParentWindow() const;
   // A child window of the form at the control's stored place; the control adopts it.
   void CreateChildWindow(HWND parent, const wchar_t* className, const std::wstring& text,
                          DWORD style, DWORD exStyle = 0, void* createParam = nullptr);

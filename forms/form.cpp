@@ -11,10 +11,6 @@
 namespace forms {
 namespace {
 
-bool IsMouseMessage(UINT message) {
-  return message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK;
-}
-
 bool IsPress(UINT message) {
   switch (message) {
     case WM_LBUTTONDOWN:

@@ -51,10 +51,6 @@ struct WindowTraits {
   static HWND Empty() { return nullptr; }
   static void Close(HWND h) { ::DestroyWindow(h); }
 };
-struct ModuleTraits {
-  static HMODULE Empty() { return nullptr; }
-  static void Close(HMODULE h) { ::FreeLibrary(h); }
-};
 
 using UniqueRegion = Unique<HRGN, GdiTraitsOf<HRGN>>;
 using UniqueBitmap = Unique<HBITMAP, GdiTraitsOf<HBITMAP>>;
@@ -63,7 +59,6 @@ using UniqueBrush = Unique<HBRUSH, GdiTraitsOf<HBRUSH>>;
 using UniqueKernelHandle = Unique<HANDLE, KernelTraits>;
 using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
-using UniqueModule = Unique<HMODULE, ModuleTraits>;
 
 // Owning COM pointer.
 template <class T>

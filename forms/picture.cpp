@@ -59,15 +59,13 @@ class Picture::Impl {
 
 namespace {
 
-HMODULE ThisProgram() { return ::GetModuleHandleW(nullptr); }
-
 // OleLoadPicture reads from a stream; the stream gets its own copy of the resource bytes.
 ComPtr<IStream> StreamOverResource(int id, const wchar_t* type) {
   ComPtr<IStream> stream;
-  HRSRC found = ::FindResourceW(ThisProgram(), MAKEINTRESOURCEW(id), type);
+  HRSRC found = ::FindResourceW(ThisModule(), MAKEINTRESOURCEW(id), type);
   if (!found) return stream;
-  const DWORD size = ::SizeofResource(ThisProgram(), found);
-  const void* bytes = ::LockResource(::LoadResource(ThisProgram(), found));
+  const DWORD size = ::SizeofResource(ThisModule(), found);
+  const void* bytes = ::LockResource(::LoadResource(ThisModule(), found));
   if (!bytes || size == 0) return stream;
   HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, size);
   if (!copy) return stream;
@@ -81,7 +79,7 @@ ComPtr<IStream> StreamOverResource(int id, const wchar_t* type) {
 
 Picture Picture::FromBitmapResource(int id) {
   UniqueBitmap bitmap(static_cast<HBITMAP>(
-      ::LoadImageW(ThisProgram(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+      ::LoadImageW(ThisModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!bitmap) return Picture();
   return Picture(std::make_shared<const Impl>(std::move(bitmap)));
 }

@@ -36,10 +36,6 @@ const wchar_t* PictureBoxClass() {
   return MAKEINTATOM(atom);
 }
 
-bool IsMouseMessage(UINT message) {
-  return message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK;
-}
-
 }  // namespace
 
 void PictureBox::Picture(forms::Picture picture) {

@@ -14,6 +14,11 @@ namespace forms {
 
 HINSTANCE ThisModule();
 
+// The client-area mouse messages a control or form turns into events.
+inline bool IsMouseMessage(UINT message) {
+  return message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK;
+}
+
 // empty name: the system's message font as it is, only underline and charset applied
 UniqueFont CreateFontFor(const FontSpec& spec);
 

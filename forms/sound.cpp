@@ -2,12 +2,14 @@
 
 #include <mmsystem.h>
 
+#include "forms/runtime_detail.h"
+
 namespace forms {
 
 void SoundObject::Action(int verb) {
   constexpr int kActivate = 7;
   if (verb != kActivate) return;
-  HMODULE program = ::GetModuleHandleW(nullptr);
+  HMODULE program = ThisModule();
   HRSRC found = ::FindResourceW(program, MAKEINTRESOURCEW(waveId_), L"WAVE");
   if (!found) return;
   const void* wave = ::LockResource(::LoadResource(program, found));

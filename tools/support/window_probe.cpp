@@ -71,11 +71,6 @@ std::vector<HWND> FindTopLevelWindows(const std::wstring& caption) {
   return found;
 }
 
-HWND FindTopLevelWindow(const std::wstring& caption) {
-  std::vector<HWND> found = FindTopLevelWindows(caption);
-  return found.empty() ? nullptr : found.front();
-}
-
 HWND VisibleWindowOf(DWORD processId, const std::wstring& caption) {
   for (HWND window : FindTopLevelWindows(caption)) {
     if (ProcessOf(window) == processId && ::IsWindowVisible(window)) return window;

@@ -16,8 +16,6 @@ namespace support {
 // Top-level windows whose caption is exactly `caption`, visible or hidden, of any process;
 // visible ones first, each group in z-order.
 std::vector<HWND> FindTopLevelWindows(const std::wstring& caption);
-// The first of FindTopLevelWindows, or nullptr.
-HWND FindTopLevelWindow(const std::wstring& caption);
 // The visible top-level window of a process with exactly this caption, or nullptr.
 HWND VisibleWindowOf(DWORD processId, const std::wstring& caption);
 // Top-level windows owned by a process, visible or hidden, in z-order.

@@ -12,13 +12,6 @@ namespace {
 constexpr float kTwipsPerInch = 1440.0f;
 constexpr wchar_t kApplicationWindowClass[] = L"FormsApplicationWindow";
 
-int ScreenDpi(int axis) {
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = ::GetDeviceCaps(screen, axis);
-  ::ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
-
 std::wstring ThisExecutablePath() {
   std::vector<wchar_t> path(MAX_PATH);
   while (::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())) ==
@@ -80,6 +73,11 @@ const FileVersion& ThisFileVersion() {
 
 std::function<void()>& EndReplacement() {
   static std::function<void()> replacement;
+  return replacement;
+}
+
+MsgBoxHandler& MsgBoxReplacement() {
+  static MsgBoxHandler replacement;
   return replacement;
 }
 
@@ -199,8 +197,11 @@ void ReplaceEndForTesting(std::function<void()> onEnd) { EndReplacement() = std:
 
 int MsgBox(const std::wstring& prompt, unsigned style, const std::wstring& title) {
   const std::wstring& caption = title.empty() ? App().Title() : title;
+  if (MsgBoxReplacement()) return MsgBoxReplacement()(prompt, style, caption);
   return ::MessageBoxW(nullptr, prompt.c_str(), caption.c_str(), style | MB_TASKMODAL);
 }
+
+void ReplaceMsgBoxForTesting(MsgBoxHandler handler) { MsgBoxReplacement() = std::move(handler); }
 
 int RunMessageLoop() {
   MSG message{};

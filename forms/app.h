@@ -66,6 +66,9 @@ void ReplaceEndForTesting(std::function<void()> onEnd);
 // Yes/No box, modal to the application. Returns 6 (Yes) or 7 (No). Only style 4 (vbYesNo) and
 // its default first button are used by programs here; other styles pass through to MessageBoxW.
 int MsgBox(const std::wstring& prompt, unsigned style, const std::wstring& title = {});
+// Tests answer the boxes themselves: MsgBox calls this instead. Empty restores.
+using MsgBoxHandler = std::function<int(const std::wstring& prompt, unsigned style, const std::wstring& title)>;
+void ReplaceMsgBoxForTesting(MsgBoxHandler handler);
 
 // Runs the message loop until the process ends or WM_QUIT arrives.
 int RunMessageLoop();

@@ -3,6 +3,7 @@
 #include <ole2.h>
 
 #include "forms/ole.h"
+#include "forms/runtime_detail.h"
 
 namespace forms {
 namespace {
@@ -10,6 +11,7 @@ namespace {
 constexpr DISPID kDispidNavigate = 104;
 constexpr DISPID kDispidRefresh = -550;
 constexpr DISPID kDispidDocument = 203;
+constexpr wchar_t kBrowserProgId[] = L"Shell.Explorer.2";
 
 using AtlAxWinInitFn = BOOL(WINAPI*)();
 using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
@@ -22,6 +24,7 @@ Fn Export(HMODULE module, const char* name) {
 struct AtlHost {
   AtlAxGetControlFn getControl = nullptr;
   bool ready = false;
+  DWORD error = ERROR_SUCCESS;  // why it is not ready
 };
 
 // atl.dll stays loaded for the process: windows of its class may outlive any owner of ours.
@@ -29,10 +32,14 @@ const AtlHost& Atl() {
   static const AtlHost host = [] {
     AtlHost atl;
     HMODULE module = ::LoadLibraryW(L"atl.dll");
-    if (!module) return atl;
+    if (!module) {
+      atl.error = ::GetLastError();
+      return atl;
+    }
     const auto init = Export<AtlAxWinInitFn>(module, "AtlAxWinInit");
     atl.getControl = Export<AtlAxGetControlFn>(module, "AtlAxGetControl");
     atl.ready = init && atl.getControl && init();
+    if (!atl.ready) atl.error = ERROR_PROC_NOT_FOUND;
     return atl;
   }();
   return host;
@@ -40,16 +47,24 @@ const AtlHost& Atl() {
 
 }  // namespace
 
+// Whatever fails here leaves a blank place in a working form, and a line on the debug output.
 void WebBrowser::Create(HWND parent) {
   EnsureOleOnThisThread();
   const AtlHost& atl = Atl();
-  if (!atl.ready) return;
+  if (!atl.ready) {
+    Trace(L"the browser host is not available: atl.dll", atl.error);
+    return;
+  }
   // The host window creates the control named by its text.
-  CreateChildWindow(parent, L"AtlAxWin", L"Shell.Explorer.2", 0);
+  CreateChildWindow(parent, L"AtlAxWin", kBrowserProgId, 0);
   if (!hWnd()) return;
   ComPtr<IUnknown> control;
-  if (SUCCEEDED(atl.getControl(hWnd(), control.Put())) && control) {
+  const HRESULT got = atl.getControl(hWnd(), control.Put());
+  if (SUCCEEDED(got) && control) {
     control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(browser_.Put()));
+  }
+  if (!browser_) {
+    Trace(L"the browser host holds no web-browser control", static_cast<DWORD>(FAILED(got) ? got : E_NOINTERFACE));
   }
 }
 

@@ -18,10 +18,9 @@ class WebBrowser : public Control {
   // Dispatch id -550; without a document to reload, the last address is navigated to again.
   void Refresh();
 
+ private:
   void Create(HWND parent) override;
   void Destroy() override;
-
- private:
   void Invoke(DISPID id, VARIANTARG* args, UINT count);
   bool HasDocument() const;
   ComPtr<IDispatch> browser_;

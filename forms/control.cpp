@@ -2,6 +2,8 @@
 #include <windowsx.h>
 
 #include <cwchar>
+#include <iterator>
+#include <string>
 
 #include "forms/app.h"
 #include "forms/controls.h"
@@ -12,15 +14,35 @@ namespace forms {
 
 HINSTANCE ThisModule() { return ::GetModuleHandleW(nullptr); }
 
+int ScreenDpi(int axis) {
+  const WindowDc screen(nullptr);
+  const int dpi = ::GetDeviceCaps(screen.Get(), axis);
+  return dpi > 0 ? dpi : 96;
+}
+
+std::wstring SystemErrorText(DWORD error) {
+  wchar_t text[512] = {};
+  DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, text, static_cast<DWORD>(std::size(text)),
+                                  nullptr);
+  while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n')) --length;
+  if (length == 0) return L"error " + std::to_wstring(error);
+  return std::wstring(text, length);
+}
+
+void Trace(const std::wstring& what, DWORD error) {
+  const std::wstring line =
+      L"forms: " + what + L" (" + std::to_wstring(error) + L": " + SystemErrorText(error) + L")\n";
+  ::OutputDebugStringW(line.c_str());
+}
+
 UniqueFont CreateFontFor(const FontSpec& spec) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
   LOGFONTW font = metrics.lfMessageFont;
   if (!spec.name.empty()) {
-    HDC screen = ::GetDC(nullptr);
-    font.lfHeight = -RoundHalfEven(spec.points * ::GetDeviceCaps(screen, LOGPIXELSY) / 72.0);
-    ::ReleaseDC(nullptr, screen);
+    font.lfHeight = -RoundHalfEven(spec.points * ScreenDpi(LOGPIXELSY) / 72.0);
     font.lfWidth = 0;
     font.lfWeight = FW_NORMAL;
     font.lfItalic = FALSE;
@@ -99,7 +121,7 @@ void Control::Visible(bool visible) {
 
 void Control::ToolTipText(std::wstring text) {
   toolTip_ = std::move(text);
-  owner_.ControlChanged(*this);
+  Changed();
 }
 
 void Control::Destroy() {
@@ -120,23 +142,29 @@ void Control::Relayout() {
     ::SetWindowPos(window_.Get(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE | (visible_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
   }
-  owner_.ControlChanged(*this);
+  Changed();
 }
 
 void Control::Changing() {
-  if (Windowless()) owner_.ControlChanged(*this);
+  if (Windowless()) Changed();
 }
 
-void Control::AdoptWindow(HWND window) { window_.Reset(window); }
+void Control::Changed() { owner_.ControlChanged(*this); }
 
 void Control::CreateChildWindow(HWND parent, const wchar_t* className, const std::wstring& text,
                                 DWORD style, DWORD exStyle, void* createParam) {
   const RECT r = PixelRect();
   const DWORD visible = visible_ ? WS_VISIBLE : 0;
-  AdoptWindow(::CreateWindowExW(exStyle, className, text.c_str(),
-                                style | WS_CHILD | WS_CLIPSIBLINGS | visible, r.left, r.top,
-                                r.right - r.left, r.bottom - r.top, parent, nullptr, ThisModule(),
-                                createParam));
+  const HWND created = ::CreateWindowExW(exStyle, className, text.c_str(),
+                                         style | WS_CHILD | WS_CLIPSIBLINGS | visible, r.left,
+                                         r.top, r.right - r.left, r.bottom - r.top, parent,
+                                         nullptr, ThisModule(), createParam);
+  if (!created) {
+    // The form goes on without this control: a blank place, but a working window.
+    Trace(L"a control's window could not be created", ::GetLastError());
+    return;
+  }
+  if (window_.Get() != created) window_.Reset(created);  // ours bound itself already
 }
 
 void Control::RaiseMouse(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -15,6 +15,8 @@
 namespace forms {
 
 class Form;
+class Tooltips;
+class WindowBinding;
 
 // Button: on a press or release the one button that changed (1 left, 2 right, 4 middle), on a
 // move the sum of the buttons held. Shift: 1 Shift, 2 Ctrl, 4 Alt. X, Y: twips from the control.
@@ -53,7 +55,13 @@ class Control {
   MouseEvent MouseDown, MouseUp, MouseMove;
   Event Click, DblClick;
 
-  // The runtime's side: creating and destroying the window with the form.
+  // The runtime's side, for the form that owns the control and for the kinds of control.
+ protected:
+  friend class Form;
+  friend class Tooltips;
+
+  explicit Control(Form& owner);
+  // Creating and destroying the window with the form.
   virtual void Create(HWND parent) = 0;
   virtual void Destroy();
   virtual bool Windowless() const { return false; }
@@ -65,15 +73,16 @@ class Control {
   virtual RECT PixelRect() const;           // in the form's client pixels
   // A mouse message with the position in pixels from the control's top left.
   void RaiseMouse(UINT message, WPARAM wParam, LPARAM lParam);
+  // Another window took the mouse: the press that armed a click is gone.
+  void CaptureLost() { clickArmed_ = false; }
 
- protected:
-  explicit Control(Form& owner);
   virtual void Relayout();  // stored geometry or visibility changed
-  void AdoptWindow(HWND window);
-  // A child window of the form at the control's stored place; the control adopts it.
+  // A child window of the form at the control's stored place; the control holds it. A window
+  // of our own class binds itself to `createParam` while it is being created.
   void CreateChildWindow(HWND parent, const wchar_t* className, const std::wstring& text,
                          DWORD style, DWORD exStyle = 0, void* createParam = nullptr);
   void Changing();  // before a change of place or look: the old place is repainted
+  void Changed();   // after it: the form repaints the control and updates its tip
 
   Form& owner_;
   float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -98,11 +107,13 @@ class PictureBox : public Control {
   void MousePointer(forms::MousePointer pointer) { pointer_ = pointer; }
   void MouseIcon(int cursorResourceId) { cursorId_ = cursorResourceId; }
 
+ private:
+  friend class WindowBinding;
   void Create(HWND parent) override;
   HCURSOR Cursor() const override;
+  void Bind(HWND window) { window_.Reset(window); }
+  void Unbind() { window_.Release(); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
- private:
   void PaintWindow();
   void TakePictureSize();
 
@@ -118,12 +129,12 @@ class Image : public Control {
   const forms::Picture& Picture() const { return picture_; }
   void Picture(forms::Picture picture);
 
+ private:
   void Create(HWND) override {}
   bool Windowless() const override { return true; }
   bool TakesMouse() const override { return true; }
   void Paint(HDC dc) const override;
 
- private:
   forms::Picture picture_;
 };
 
@@ -145,6 +156,7 @@ class Label : public Control {
   void Font(FontSpec font);
   void MouseIcon(int cursorResourceId) { cursorId_ = cursorResourceId; }
 
+ private:
   void Create(HWND parent) override;
   void Destroy() override;
   bool Windowless() const override { return true; }
@@ -152,7 +164,6 @@ class Label : public Control {
   void Paint(HDC dc) const override;
   HCURSOR Cursor() const override;
 
- private:
   std::wstring caption_;
   COLORREF foreColor_ = RGB(0, 0, 0);
   FontSpec fontSpec_;
@@ -167,10 +178,10 @@ class TextBox : public Control {
   const std::wstring& Text() const { return text_; }
   void Text(std::wstring text);
 
+ private:
   void Create(HWND parent) override;
   void Destroy() override;
 
- private:
   std::wstring text_;
   UniqueFont font_;
 };
@@ -182,11 +193,11 @@ class CommandButton : public Control {
   void Caption(std::wstring caption);
   void Font(FontSpec font);
 
+ private:
   void Create(HWND parent) override;
   void Destroy() override;
   void Notify(WORD code) override;
 
- private:
   std::wstring caption_;
   FontSpec fontSpec_;
   UniqueFont font_;
@@ -200,12 +211,12 @@ class Line : public Control {
   void BorderWidth(int pixels) { borderWidth_ = pixels; }
   void BorderColor(int systemColorIndex) { colorIndex_ = systemColorIndex; }
 
+ private:
   void Create(HWND) override {}
   bool Windowless() const override { return true; }
   void Paint(HDC dc) const override;
   RECT PixelRect() const override;  // the points' box, widened by the pen
 
- private:
   float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
   int borderWidth_ = 1;
   int colorIndex_ = COLOR_WINDOWTEXT;
@@ -226,12 +237,12 @@ class Timer {
 
   Event Tick;
 
-  // The runtime's side: the form's window appears and goes.
+ private:
+  friend class Form;
+  // The form's window appears and goes.
   void Attach(HWND form);
   void Detach();
   UINT_PTR Id() const { return reinterpret_cast<UINT_PTR>(this); }
-
- private:
   void Apply();
   Form& owner_;
   HWND form_ = nullptr;

@@ -46,10 +46,9 @@ struct Form::Surface {
   Surface(HWND window, COLORREF backColor) {
     RECT client{};
     ::GetClientRect(window, &client);
-    HDC screen = ::GetDC(window);
-    dc.Reset(::CreateCompatibleDC(screen));
-    bitmap.Reset(::CreateCompatibleBitmap(screen, client.right, client.bottom));
-    ::ReleaseDC(window, screen);
+    const WindowDc screen(window);
+    dc.Reset(::CreateCompatibleDC(screen.Get()));
+    bitmap.Reset(::CreateCompatibleBitmap(screen.Get(), client.right, client.bottom));
     original = ::SelectObject(dc.Get(), bitmap.Get());
     UniqueBrush back(::CreateSolidBrush(backColor));
     ::FillRect(dc.Get(), &client, back.Get());
@@ -69,12 +68,12 @@ struct Form::Surface {
 
 namespace {
 
-ATOM RegisteredFormClass(WNDPROC procedure) {
-  static const ATOM atom = [procedure] {
+ATOM RegisteredFormClass() {
+  static const ATOM atom = [] {
     WNDCLASSEXW cls{};
     cls.cbSize = sizeof(cls);
     cls.style = CS_DBLCLKS;
-    cls.lpfnWndProc = procedure;
+    cls.lpfnWndProc = WindowBinding::Procedure<Form>;
     cls.hInstance = ThisModule();
     cls.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     cls.lpszClassName = L"FormsForm";
@@ -95,34 +94,12 @@ Form::~Form() {
   if (window_) ::DestroyWindow(window_.Get());
 }
 
-Form* Form::FromWindow(HWND window) {
-  if (!window) return nullptr;
-  // Another copy of the program has windows of the same class atom; their data is not ours.
-  DWORD process = 0;
-  ::GetWindowThreadProcessId(window, &process);
-  if (process != ::GetCurrentProcessId() ||
-      ::GetClassLongPtrW(window, GCW_ATOM) != RegisteredFormClass(WindowProc)) {
-    return nullptr;
-  }
-  return reinterpret_cast<Form*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-}
+void Form::Bind(HWND window) { window_.Reset(window); }
 
-LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<Form*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    form->window_.Reset(window);
-  }
-  Form* form = FromWindow(window);
-  if (!form) return ::DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    form->window_.Release();
-    form->icon_.Reset();
-    form->smallIcon_.Reset();
-    return ::DefWindowProcW(window, message, wParam, lParam);
-  }
-  return form->HandleMessage(message, wParam, lParam);
+void Form::Unbind() {
+  window_.Release();
+  icon_.Reset();
+  smallIcon_.Reset();
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -146,7 +123,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(wParam, lParam);
       return 0;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lParam) != hWnd()) captured_ = nullptr;
+      OnCaptureChanged(reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wParam) == hWnd() && OnSetCursor(lParam)) return TRUE;
@@ -189,8 +166,7 @@ void Form::Unload() {
 }
 
 void Form::Load() {
-  CreateWindowFromLayout();
-  if (!Loaded()) return;
+  if (!CreateWindowFromLayout()) return;
   LoadIcons();
   for (Timer* timer : timers_) timer->Attach(hWnd());
   tooltips_ = std::make_unique<Tooltips>(hWnd());
@@ -229,11 +205,16 @@ RECT Form::InitialRect() const {
   return RECT{origin.x, origin.y, origin.x + cx, origin.y + cy};
 }
 
-void Form::CreateWindowFromLayout() {
+bool Form::CreateWindowFromLayout() {
   const RECT r = InitialRect();
-  ::CreateWindowExW(ExStyle(), MAKEINTATOM(RegisteredFormClass(WindowProc)),
-                    layout_.caption.c_str(), Style(), r.left, r.top, r.right - r.left,
-                    r.bottom - r.top, nullptr, nullptr, ThisModule(), this);
+  createError_.reset();
+  const HWND created = ::CreateWindowExW(
+      ExStyle(), MAKEINTATOM(RegisteredFormClass()), layout_.caption.c_str(), Style(), r.left,
+      r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr, ThisModule(), this);
+  if (created) return true;
+  createError_ = ::GetLastError();
+  Trace(L"a form's window could not be created", *createError_);
+  return false;
 }
 
 void Form::LoadIcons() {
@@ -255,6 +236,13 @@ void Form::CreateControls() {
     tooltips_->Sync(*control);
   }
   StackChildWindows();
+}
+
+void Form::Stack(std::vector<Control*> frontToBack) {
+  controls_ = std::move(frontToBack);
+  if (!Loaded()) return;
+  StackChildWindows();
+  ::InvalidateRect(hWnd(), nullptr, TRUE);  // windowless controls paint in the new order too
 }
 
 // New child windows do not reliably land in creation order; the layout's order is the truth.
@@ -422,6 +410,13 @@ LRESULT Form::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     if (::GetCapture() == hWnd()) ::ReleaseCapture();
   }
   return 0;
+}
+
+// Whoever took the capture away also took the press: the control under it must not click.
+void Form::OnCaptureChanged(HWND newCapture) {
+  if (newCapture == hWnd() || !captured_) return;
+  captured_->CaptureLost();
+  captured_ = nullptr;
 }
 
 bool Form::OnSetCursor(LPARAM lParam) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <typeindex>
 #include <vector>
@@ -16,6 +17,8 @@
 namespace forms {
 
 class Tooltips;
+class WindowBinding;
+struct ProgramDescription;
 
 enum class BorderStyle { None, FixedSingle };
 enum class StartUpPosition { Manual, CenterScreen };
@@ -70,18 +73,12 @@ class Form {
   void AutoRedraw(bool on);
   HDC hDC() const;
 
-  // The runtime's side.
-  static Form* FromWindow(HWND window);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void ControlChanged(const Control& control);  // repaint or re-place it
-  void AddTimer(Timer& timer) { timers_.push_back(&timer); }
-  void RemoveTimer(Timer& timer);
-
  protected:
   explicit Form(FormLayout layout);
 
-  // Controls front to back, as the layout lists them; created in this order at load.
-  void Stack(std::vector<Control*> frontToBack) { controls_ = std::move(frontToBack); }
+  // Controls front to back, as the layout lists them; created in this order at load. A loaded
+  // form re-stacks its child windows at once.
+  void Stack(std::vector<Control*> frontToBack);
 
   virtual void Form_Load() {}
   virtual void Form_Unload(int16_t& Cancel) { (void)Cancel; }
@@ -90,9 +87,21 @@ class Form {
   }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class Control;
+  friend class Timer;
+  friend class WindowBinding;
+  friend int Run(const ProgramDescription& program);
+
+  void Bind(HWND window);
+  void Unbind();
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void ControlChanged(const Control& control);  // repaint or re-place it
+  void AddTimer(Timer& timer) { timers_.push_back(&timer); }
+  void RemoveTimer(Timer& timer);
+  void OnCaptureChanged(HWND newCapture);
+
   void Load();
-  void CreateWindowFromLayout();
+  bool CreateWindowFromLayout();
   void LoadIcons();
   void CreateControls();
   void StackChildWindows();
@@ -123,6 +132,7 @@ class Form {
   bool autoRedraw_ = false;
   std::unique_ptr<Tooltips> tooltips_;
   bool inUnload_ = false;
+  std::optional<DWORD> createError_;  // set when the last load got no window: the system's error
 };
 
 // Each window exists once, created on its first reference and addressed by its type.

@@ -4,9 +4,12 @@
 #include "forms/app.h"
 #include "forms/form.h"
 #include "forms/ole.h"
+#include "forms/runtime_detail.h"
 
 namespace forms {
 namespace {
+
+constexpr int kNoFirstWindowExitCode = 1;
 
 std::map<std::type_index, std::unique_ptr<Form>>& Registry() {
   static std::map<std::type_index, std::unique_ptr<Form>> forms;
@@ -27,7 +30,13 @@ void Forms::DestroyAllForTesting() {
 int Run(const ProgramDescription& program) {
   EnsureOleOnThisThread();
   App().Title(program.title);
-  program.startupForm().Show();
+  Form& first = program.startupForm();
+  first.Show();
+  // Without its first window nothing would ever end the message loop: say so and end.
+  if (first.createError_) {
+    MsgBox(L"无法创建程序窗口。\n" + SystemErrorText(*first.createError_), MB_OK | MB_ICONERROR);
+    return kNoFirstWindowExitCode;
+  }
   return RunMessageLoop();
 }
 

@@ -60,6 +60,22 @@ using UniqueKernelHandle = Unique<HANDLE, KernelTraits>;
 using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
 
+// A window's drawing context (the screen's for nullptr), released with the scope.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
 // Owning COM pointer.
 template <class T>
 class ComPtr {

@@ -8,18 +8,18 @@ namespace forms {
 
 void Label::Caption(std::wstring caption) {
   caption_ = std::move(caption);
-  owner_.ControlChanged(*this);
+  Changed();
 }
 
 void Label::ForeColor(COLORREF color) {
   foreColor_ = color;
-  owner_.ControlChanged(*this);
+  Changed();
 }
 
 void Label::Font(FontSpec font) {
   fontSpec_ = std::move(font);
   if (font_) font_ = CreateFontFor(fontSpec_);
-  owner_.ControlChanged(*this);
+  Changed();
 }
 
 void Label::Create(HWND) { font_ = CreateFontFor(fontSpec_); }

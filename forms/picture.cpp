@@ -43,11 +43,8 @@ class Picture::Impl {
 
  private:
   static LONG HimetricToPixels(OLE_XSIZE_HIMETRIC himetric, int axis) {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, axis);
-    ::ReleaseDC(nullptr, screen);
     constexpr int kHimetricPerInch = 2540;
-    return ::MulDiv(himetric, dpi, kHimetricPerInch);
+    return ::MulDiv(himetric, ScreenDpi(axis), kHimetricPerInch);
   }
 
   UniqueBitmap bitmap_;

@@ -7,27 +7,12 @@
 namespace forms {
 namespace {
 
-PictureBox* BoxOf(HWND window) {
-  return reinterpret_cast<PictureBox*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-LRESULT CALLBACK PictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  PictureBox* box = BoxOf(window);
-  if (message == WM_NCDESTROY) ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  if (!box || !box->hWnd()) return ::DefWindowProcW(window, message, wParam, lParam);
-  return box->HandleMessage(message, wParam, lParam);
-}
-
 const wchar_t* PictureBoxClass() {
   static const ATOM atom = [] {
     WNDCLASSEXW cls{};
     cls.cbSize = sizeof(cls);
     cls.style = CS_DBLCLKS;
-    cls.lpfnWndProc = PictureBoxProc;
+    cls.lpfnWndProc = WindowBinding::Procedure<PictureBox>;
     cls.hInstance = ThisModule();
     cls.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
     cls.lpszClassName = L"FormsPictureBox";
@@ -87,6 +72,9 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_PAINT:
       PaintWindow();
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != window) CaptureLost();
       return 0;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT) {

@@ -14,6 +14,39 @@ namespace forms {
 
 HINSTANCE ThisModule();
 
+// Dots per inch of the screen along LOGPIXELSX or LOGPIXELSY.
+int ScreenDpi(int axis);
+
+// The system's text for an error code, without the trailing line break.
+std::wstring SystemErrorText(DWORD error);
+
+// A line on the debug output for what gives up without showing anything to the user.
+void Trace(const std::wstring& what, DWORD error);
+
+// Binds an object of ours to its window once, at WM_NCCREATE, from the creation parameter, and
+// unbinds it at WM_NCDESTROY; every message in between goes to the object. The procedure runs
+// only for windows of our own classes, in our own thread, so the bound pointer is always ours.
+// T provides Bind(HWND), Unbind() and HandleMessage(UINT, WPARAM, LPARAM).
+class WindowBinding {
+ public:
+  template <class T>
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+      auto* created = static_cast<T*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+      ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+      created->Bind(window);
+    }
+    auto* self = reinterpret_cast<T*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+      ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      self->Unbind();
+      return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+  }
+};
+
 // The client-area mouse messages a control or form turns into events.
 inline bool IsMouseMessage(UINT message) {
   return message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK;

@@ -7,8 +7,7 @@
 namespace forms {
 
 void SoundObject::Action(int verb) {
-  constexpr int kActivate = 7;
-  if (verb != kActivate) return;
+  if (verb != vbOLEActivate) return;
   HMODULE program = ThisModule();
   HRSRC found = ::FindResourceW(program, MAKEINTRESOURCEW(waveId_), L"WAVE");
   if (!found) return;

@@ -9,18 +9,21 @@
 
 namespace forms {
 
+// The verb that activates an embedded object.
+constexpr int vbOLEActivate = 7;
+
 // The sound container: holds an embedded wave (a resource of type "WAVE").
 class SoundObject : public Control {
  public:
   explicit SoundObject(Form& owner) : Control(owner) {}
   void WaveResource(int id) { waveId_ = id; }
-  // 7 activates the object: the wave plays once, without waiting for it.
+  // vbOLEActivate plays the wave once, without waiting for it; other verbs do nothing.
   void Action(int verb);
 
+ private:
   void Create(HWND) override {}
   bool Windowless() const override { return true; }
 
- private:
   int waveId_ = 0;
 };
 

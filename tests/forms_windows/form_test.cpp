@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,8 @@
 #include <iterator>
 #include <vector>
 
+#include "forms/window_region.h"
+#include "support/window_probe.h"
 #include "test_form.h"
 
 namespace forms_windows_test {
@@ -90,10 +93,10 @@ TEST(FormWindow, TimersTickWhileEnabledAndStop) {
   TestForm form;
   form.Timer1.Interval(20);  // stored before load, armed by the load
   form.Show();
-  ASSERT_TRUE(PumpUntil([&] { return form.ticks >= 3; }, 3000));
+  ASSERT_TRUE(support::WaitFor([&] { return form.ticks >= 3; }, 3000));
   const auto tickedWithin200ms = [&] {
     const int before = form.ticks;
-    return PumpUntil([&] { return form.ticks > before; }, 200);
+    return support::WaitFor([&] { return form.ticks > before; }, 200);
   };
   form.Timer1.Enabled(false);
   EXPECT_FALSE(tickedWithin200ms());
@@ -133,16 +136,123 @@ TEST(ControlGeometry, TwipsBecomeWholePixelsBeforeAndAfterLoad) {
   }
 }
 
-TEST(ControlGeometry, ChildWindowsStackInTheLayoutsOrder) {
+std::vector<HWND> ChildrenFrontToBack(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND w = ::GetWindow(parent, GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT)) children.push_back(w);
+  return children;
+}
+
+TEST(ControlGeometry, ChildWindowsStackInTheLayoutsOrderAlsoWhenItChanges) {
   TestForm form;
   form.Show();
-  const HWND layoutOrder[] = {form.Box.hWnd(), form.Box2.hWnd(), form.Button.hWnd(),
-                              form.Text.hWnd()};
-  std::vector<HWND> stacked;
-  for (HWND w = ::GetWindow(form.hWnd(), GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
-    stacked.push_back(w);
+  const std::vector<HWND> layoutOrder{form.Box.hWnd(), form.Box2.hWnd(), form.Button.hWnd(),
+                                      form.Text.hWnd()};
+  EXPECT_EQ(ChildrenFrontToBack(form.hWnd()), layoutOrder);
+  form.Stack({&form.Text, &form.Button, &form.Rule, &form.Box2, &form.Box});
+  EXPECT_EQ(ChildrenFrontToBack(form.hWnd()),
+            std::vector<HWND>(layoutOrder.rbegin(), layoutOrder.rend()));
+}
+
+// Takes the window's next WM_TIMER off the queue, leaving everything else there.
+bool FetchTick(HWND window, MSG& tick) {
+  const ULONGLONG end = ::GetTickCount64() + 3000;
+  while (!::PeekMessageW(&tick, window, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+    if (::GetTickCount64() >= end) return false;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_TIMER);
   }
-  EXPECT_EQ(stacked, std::vector<HWND>(std::begin(layoutOrder), std::end(layoutOrder)));
+  return true;
+}
+
+// A WM_TIMER fetched while the timer ran, handed in after it stopped, as the queue would.
+TEST(FormWindow, ATickQueuedBeforeTheTimerStoppedIsDropped) {
+  const struct {
+    const char* name;
+    void (*stop)(forms::Timer&);
+    int ticks;
+  } cases[] = {{"running", [](forms::Timer&) {}, 1},
+               {"disabled", [](forms::Timer& t) { t.Enabled(false); }, 0},
+               {"interval 0", [](forms::Timer& t) { t.Interval(0); }, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestForm form;
+    form.Timer1.Interval(10);
+    form.Show();
+    MSG queued{};
+    ASSERT_TRUE(FetchTick(form.hWnd(), queued));
+    c.stop(form.Timer1);
+    ::DispatchMessageW(&queued);
+    EXPECT_EQ(form.ticks, c.ticks);
+  }
+}
+
+// Counts what the form's tooltip window is told, by subclassing it.
+WNDPROC g_tooltipProc = nullptr;
+int g_toolChanges = 0;
+
+LRESULT CALLBACK CountingTooltipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == TTM_ADDTOOLW || message == TTM_DELTOOLW) ++g_toolChanges;
+  return ::CallWindowProcW(g_tooltipProc, window, message, wParam, lParam);
+}
+
+BOOL CALLBACK FindTooltipOf(HWND window, LPARAM found) {
+  auto& [form, tooltip] = *reinterpret_cast<std::pair<HWND, HWND>*>(found);
+  if (::GetWindow(window, GW_OWNER) != form || support::WindowClass(window) != TOOLTIPS_CLASSW) return TRUE;
+  tooltip = window;
+  return FALSE;
+}
+
+// Telling the tooltip window of a tool again hides a tip that is showing.
+TEST(Tooltips, FollowTheControlsTextAndLeaveUnchangedToolsAlone) {
+  const struct {
+    const char* name;
+    void (*change)(TestForm&);
+    int toolChanges;
+  } cases[] = {
+      {"same text again", [](TestForm& f) { f.Link.ToolTipText(L"Tip"); }, 0},
+      {"a new caption", [](TestForm& f) { f.Link.Caption(L"Other"); }, 0},
+      {"the same place", [](TestForm& f) { f.Link.Move(150, 600, 900, 300); }, 0},
+      {"new text", [](TestForm& f) { f.Link.ToolTipText(L"Other tip"); }, 2},
+      {"moved", [](TestForm& f) { f.Link.Left(300); }, 2},
+      {"hidden", [](TestForm& f) { f.Link.Visible(false); }, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestForm form;
+    form.Link.ToolTipText(L"Tip");
+    form.Show();
+    std::pair<HWND, HWND> found{form.hWnd(), nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindTooltipOf, reinterpret_cast<LPARAM>(&found));
+    ASSERT_NE(found.second, nullptr);
+    EXPECT_EQ(::SendMessageW(found.second, TTM_GETTOOLCOUNT, 0, 0), 1);
+    g_tooltipProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+        found.second, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingTooltipProc)));
+    g_toolChanges = 0;
+    c.change(form);
+    ::SetWindowLongPtrW(found.second, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_tooltipProc));
+    EXPECT_EQ(g_toolChanges, c.toolChanges);
+  }
+}
+
+TEST(GiveRegionToWindow, TheWindowTakesTheRegionOnlyWhenItAccepts) {
+  TestForm form;
+  form.Show();
+  forms::UniqueRegion taken(::CreateEllipticRgn(0, 0, 50, 40));
+  forms::UniqueRegion expected(::CreateEllipticRgn(0, 0, 50, 40));
+  EXPECT_TRUE(forms::GiveRegionToWindow(form.hWnd(), taken));
+  EXPECT_FALSE(taken);
+  forms::UniqueRegion shape = support::WindowRegion(form.hWnd());
+  EXPECT_TRUE(shape && support::SameShape(shape.Get(), expected.Get()));
+
+  // A window that is gone refuses it: the region stays ours and goes with its owner.
+  HWND gone = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ::DestroyWindow(gone);
+  forms::UniqueRegion refused(::CreateRectRgn(0, 0, 5, 5));
+  const HRGN handle = refused.Get();
+  EXPECT_FALSE(forms::GiveRegionToWindow(gone, refused));
+  EXPECT_EQ(refused.Get(), handle);
+  EXPECT_EQ(::GetObjectType(handle), static_cast<DWORD>(OBJ_REGION));
+  refused.Reset();
+  EXPECT_EQ(::GetObjectType(handle), 0u);
 }
 
 }  // namespace

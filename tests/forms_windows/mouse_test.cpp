@@ -57,6 +57,13 @@ TEST_F(MouseEvents, ReachTheRightHandlerWithButtonShiftAndTwips) {
         {WM_LBUTTONUP, 0, 35, 15}, {WM_MOUSEMOVE, 0, 35, 15}},
        {"Front.MouseDown 1 0 75 75", "Front.MouseMove 1 0 -75 75", "Front.MouseUp 1 0 -75 75",
         "Form.MouseMove 0 0 525 225"}},
+      {"a box that lost the mouse does not click", kBox,
+       {{WM_LBUTTONDOWN, MK_LBUTTON, 5, 6}, {kLoseCapture, 0, 0, 0}, {WM_LBUTTONUP, 0, 5, 6}},
+       {"Box.MouseDown 1 0 75 90", "Box.MouseUp 1 0 75 90"}},
+      {"an image that lost the mouse neither keeps it nor clicks", kSurface,
+       {{WM_LBUTTONDOWN, MK_LBUTTON, 45, 15}, {kLoseCapture, 0, 0, 0},
+        {WM_MOUSEMOVE, MK_LBUTTON, 20, 50}, {WM_LBUTTONUP, 0, 45, 15}},
+       {"Front.MouseDown 1 0 75 75", "Link.MouseMove 1 0 150 150", "Front.MouseUp 1 0 75 75"}},
       // The middle move is the notification icon's: a message number as x, far outside.
       {"bare surface moves for any x", kSurface,
        {{WM_MOUSEMOVE, 0, 150, 80}, {WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK, 0},

@@ -32,6 +32,8 @@ inline forms::FormLayout TestLayout() {
 
 class TestForm : public forms::Form {
  public:
+  using Form::Stack;
+
   TestForm() : Form(TestLayout()) {
     Box.Move(150, 150, 300, 300);      // (10, 10) 20 x 20
     Front.Move(600, 150, 300, 300);    // (40, 10) 20 x 20
@@ -94,19 +96,8 @@ class TestForm : public forms::Form {
   }
 };
 
-// Dispatches this thread's messages until `done` holds or the time is up; never spins.
-template <class Done>
-bool PumpUntil(Done done, DWORD timeoutMs) {
-  const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-  while (!done()) {
-    const ULONGLONG now = ::GetTickCount64();
-    if (now >= end) return false;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-  }
-  return true;
-}
+// A step that is no message: another window takes the mouse away.
+constexpr UINT kLoseCapture = WM_NULL;
 
 struct Step {
   UINT message;
@@ -130,7 +121,13 @@ class LoadedForm : public ::testing::Test {
   // The events a fresh sequence of messages to `window` raises.
   Events Play(HWND window, const std::vector<Step>& steps) {
     form.events.clear();
-    for (const Step& step : steps) Send(window, step);
+    for (const Step& step : steps) {
+      if (step.message == kLoseCapture) {
+        ::ReleaseCapture();
+      } else {
+        Send(window, step);
+      }
+    }
     ::ReleaseCapture();
     return form.events;
   }

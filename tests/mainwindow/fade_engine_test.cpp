@@ -27,30 +27,24 @@ std::vector<FadeTick> RunToEnd(int16_t alpha, int16_t step) {
   return ticks;
 }
 
-std::vector<FadeTick> Applying(int from, int to, int step) {
-  std::vector<FadeTick> ticks;
-  for (int a = from; step > 0 ? a <= to : a >= to; a += step)
-    ticks.push_back({Kind::ApplyAlpha, static_cast<int16_t>(a)});
-  return ticks;
-}
-
-TEST(FadeEngine, RisesFromFiveInFortyNineStepsThenTurnsOpaqueOnTheFiftieth) {
-  std::vector<FadeTick> expected = Applying(10, 250, 5);
-  expected.push_back({Kind::BecomeOpaque, 255});
-  EXPECT_EQ(RunToEnd(5, 5), expected);
-}
-
-TEST(FadeEngine, FallsFromOpaqueThroughFiftyAlphasAndEndsOnTheFiftyFirst) {
-  std::vector<FadeTick> expected = Applying(250, 5, -5);
-  expected.push_back({Kind::FadedOut, 0});
-  EXPECT_EQ(expected.size(), 51u);
-  EXPECT_EQ(RunToEnd(255, -5), expected);
-}
-
-TEST(FadeEngine, FallsFromWhereARiseWasInterrupted) {
-  std::vector<FadeTick> expected = Applying(95, 5, -5);
-  expected.push_back({Kind::FadedOut, 0});
-  EXPECT_EQ(RunToEnd(100, -5), expected);
+TEST(FadeEngine, StepsThroughEveryAlphaThenEndsOneTickLater) {
+  const struct {
+    int16_t alpha, step;
+    int firstApplied, lastApplied;
+    FadeTick end;
+  } cases[] = {
+      {5, 5, 10, 250, {Kind::BecomeOpaque, 255}},  // the rise from the splash's start
+      {255, -5, 250, 5, {Kind::FadedOut, 0}},      // the fall from opaque
+      {100, -5, 95, 5, {Kind::FadedOut, 0}},       // a fall from where a rise was cut short
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.alpha << " by " << c.step);
+    std::vector<FadeTick> expected;
+    for (int a = c.firstApplied; c.step > 0 ? a <= c.lastApplied : a >= c.lastApplied; a += c.step)
+      expected.push_back({Kind::ApplyAlpha, static_cast<int16_t>(a)});
+    expected.push_back(c.end);
+    EXPECT_EQ(RunToEnd(c.alpha, c.step), expected);
+  }
   // An odd start overshoots below zero and still ends.
   EXPECT_EQ(RunToEnd(7, -5).back(), (FadeTick{Kind::FadedOut, -3}));
 }

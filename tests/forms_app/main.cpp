@@ -8,7 +8,7 @@
 #include <string>
 
 #include "forms/app.h"
-#include "forms/handles.h"
+#include "support/window_probe.h"
 
 namespace {
 
@@ -33,21 +33,11 @@ std::wstring ThisExecutable() {
   return path;
 }
 
-// Runs `exe` with one argument, waits for it and returns its exit code (-1 if it did not start).
+// Runs `exe` with one argument and returns its exit code (-1 if it did not end).
 int RunChild(const std::wstring& exe, const std::wstring& argument) {
-  std::wstring commandLine = L"\"" + exe + L"\" " + argument;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
-    return -1;
-  }
-  const forms::UniqueKernelHandle thread(process.hThread), child(process.hProcess);
-  ::WaitForSingleObject(child.Get(), INFINITE);
-  DWORD code = 0;
-  ::GetExitCodeProcess(child.Get(), &code);
-  return static_cast<int>(code);
+  support::ChildProcess child = support::ChildProcess::Start(L"\"" + exe + L"\" " + argument);
+  if (!child.WaitForExit(20000)) return -1;
+  return static_cast<int>(child.ExitCode().value_or(~0u));
 }
 
 TEST(App, PrevInstanceIsHeldForTheProcessAndKeyedByTheFileName) {

@@ -108,13 +108,14 @@ TEST(FormWindow, TimersTickWhileEnabledAndStop) {
   EXPECT_FALSE(tickedWithin200ms());
 }
 
-// Each of left, top, width and height is rounded on its own, halves to the even pixel.
+// Each of left, top, width and height is rounded on its own, halves to the even pixel (-1.5 to
+// -2, -2.5 to -2, 8.5 to 8, 9.5 to 10).
 TEST(ControlGeometry, TwipsBecomeWholePixelsBeforeAndAfterLoad) {
   const struct {
     float left, top, width, height;
     std::vector<long> expected;  // left, top, right, bottom
   } cases[] = {
-      {-10, -20, 1125, 450, {-1, -1, 74, 29}},
+      {-22.5f, -37.5f, 1125, 450, {-2, -2, 73, 28}},
       {4510, 1490, 105, 960, {301, 99, 308, 163}},
       {127.5f, 142.5f, 127.5f, 142.5f, {8, 10, 16, 20}},
       {-50, -40, 4850, 8615, {-3, -3, 320, 571}},

@@ -43,8 +43,6 @@ class RunningProgram : public testing::Test {
 };
 
 TEST_F(RunningProgram, StartsThroughTheSplashIntoTheMainWindowShowingTheStationPage) {
-  RecordProperty("splash_ms", static_cast<int>(duration_cast<milliseconds>(splashShown - started).count()));
-  RecordProperty("main_ms", static_cast<int>(duration_cast<milliseconds>(mainShown - started).count()));
   EXPECT_FALSE(::IsWindowVisible(splash));
   EXPECT_TRUE(::IsWindow(splash)) << "the splash stays loaded";
   support::WindowFacts facts = support::DescribeWindow(mainWindow);

@@ -77,16 +77,15 @@ class TestForm : public forms::Form {
   }
 
  private:
-  static std::string Entry(const std::string& what, int16_t button, int16_t shift, float x,
-                           float y) {
+  static std::string Entry(const std::string& what, int16_t button, int16_t shift, float x, float y) {
     char text[96];
     std::snprintf(text, sizeof text, " %d %d %g %g", button, shift, x, y);
     return what + text;
   }
 
   void Record(forms::Control& control, const std::string& name) {
-    for (auto [handler, what] : {std::pair{&control.MouseDown, ".MouseDown"},
-                                 {&control.MouseUp, ".MouseUp"}, {&control.MouseMove, ".MouseMove"}}) {
+    for (auto [handler, what] : {std::pair{&control.MouseDown, ".MouseDown"}, {&control.MouseUp, ".MouseUp"},
+                                 {&control.MouseMove, ".MouseMove"}}) {
       *handler = [this, what = name + what](int16_t button, int16_t shift, float x, float y) {
         events.push_back(Entry(what, button, shift, x, y));
       };

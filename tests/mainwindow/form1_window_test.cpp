@@ -76,14 +76,6 @@ TEST_F(ProgramWindows, AnUnloadRequestIsRefusedStopsSnappingAndFadesOutToTheEnd)
   EXPECT_EQ(endCalls, 1);
 }
 
-TEST_F(ProgramWindows, AnEarlyExitFadesFromTheAlphaReached) {
-  Form1& main = LoadMainWindow();
-  for (int tick = 0; tick < 10; ++tick) main.Timer1_Timer();  // 55
-  main.Unload();
-  main.Timer1_Timer();
-  EXPECT_EQ(Alpha(main.hWnd()), 50);
-}
-
 TEST_F(ProgramWindows, RealMovesOfTheMainWindowPassThroughTheSnapping) {
   Form1& main = LoadMainWindow();
   RECT work;

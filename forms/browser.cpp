@@ -64,7 +64,8 @@ void WebBrowser::Create(HWND parent) {
     control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(browser_.Put()));
   }
   if (!browser_) {
-    Trace(L"the browser host holds no web-browser control", static_cast<DWORD>(FAILED(got) ? got : E_NOINTERFACE));
+    const HRESULT why = FAILED(got) ? got : E_NOINTERFACE;
+    Trace(L"the browser host holds no web-browser control", static_cast<DWORD>(why));
   }
 }
 

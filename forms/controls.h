@@ -55,8 +55,8 @@ class Control {
   MouseEvent MouseDown, MouseUp, MouseMove;
   Event Click, DblClick;
 
-  // The runtime's side, for the form that owns the control and for the kinds of control.
  protected:
+  // The runtime's side: for the form that owns the control and for the kinds of control.
   friend class Form;
   friend class Tooltips;
 

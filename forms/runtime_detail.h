@@ -34,7 +34,7 @@ class WindowBinding {
     if (message == WM_NCCREATE) {
       auto* created = static_cast<T*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
       ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-      created->Bind(window);
+      if (created) created->Bind(window);
     }
     auto* self = reinterpret_cast<T*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return ::DefWindowProcW(window, message, wParam, lParam);

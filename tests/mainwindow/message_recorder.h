@@ -1,10 +1,9 @@
-// Records chosen messages of chosen windows in the order they arrive, ahead of the windows' own
+// Records one kind of message of chosen windows in arrival order, ahead of the windows' own
 // procedures (which still get every message). One recorder at a time.
 #pragma once
 
 #include <windows.h>
 
-#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -14,11 +13,10 @@ class MessageRecorder {
  public:
   struct Record {
     HWND window;
-    UINT message;
-    WINDOWPOS pos;  // as asked for, before any other procedure sees it (WM_WINDOWPOSCHANGING)
+    WINDOWPOS pos;  // WM_WINDOWPOSCHANGING: as asked for, before the snapping sees it
   };
 
-  MessageRecorder(std::vector<HWND> windows, std::vector<UINT> messages) : messages_(std::move(messages)) {
+  MessageRecorder(const std::vector<HWND>& windows, UINT message) : message_(message) {
     active_ = this;
     for (HWND w : windows)
       previous_[w] = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
@@ -27,24 +25,21 @@ class MessageRecorder {
     for (auto [w, proc] : previous_) ::SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
     active_ = nullptr;
   }
-  MessageRecorder(const MessageRecorder&) = delete;
-  MessageRecorder& operator=(const MessageRecorder&) = delete;
 
   std::vector<Record> records;
 
  private:
   static LRESULT CALLBACK Proc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     MessageRecorder& self = *active_;
-    if (std::find(self.messages_.begin(), self.messages_.end(), message) != self.messages_.end()) {
-      Record record{w, message, {}};
-      if (message == WM_WINDOWPOSCHANGING) record.pos = *reinterpret_cast<const WINDOWPOS*>(lParam);
-      self.records.push_back(record);
+    if (message == self.message_) {
+      self.records.push_back({w, {}});
+      if (message == WM_WINDOWPOSCHANGING) self.records.back().pos = *reinterpret_cast<const WINDOWPOS*>(lParam);
     }
     return ::CallWindowProcW(self.previous_[w], w, message, wParam, lParam);
   }
 
   static inline MessageRecorder* active_ = nullptr;
-  std::vector<UINT> messages_;
+  UINT message_;
   std::map<HWND, WNDPROC> previous_;
 };
 

@@ -25,12 +25,4 @@ TEST(GdiObjects, CountRegionsCreatedAndDeleted) {
   EXPECT_EQ(after->total, before->total);
 }
 
-TEST(GdiObjects, CountBitmapsAsBitmaps) {
-  const auto before = support::CountGdiObjects(::GetCurrentProcess());
-  forms::UniqueBitmap bitmap(::CreateBitmap(4, 4, 1, 32, nullptr));
-  const auto held = support::CountGdiObjects(::GetCurrentProcess());
-  ASSERT_TRUE(before && held);
-  EXPECT_EQ(held->Of(support::GdiObjectType::Bitmap) - before->Of(support::GdiObjectType::Bitmap), 1);
-}
-
 }  // namespace

@@ -23,8 +23,12 @@ struct HandleEntry {
 static_assert(sizeof(HandleEntry) == 24);
 
 constexpr size_t kHandleCount = 0x10000;
-// Where the PEB keeps the table's address.
-constexpr size_t kPebGdiSharedHandleTable = sizeof(void*) == 8 ? 0xF8 : 0x94;
+// Where a 64-bit PEB keeps the table's address.
+constexpr size_t kPeb64GdiSharedHandleTable = 0xF8;
+// A 32-bit process under Wine 8 leaves its own PEB's field (0x94) empty and fills in the 64-bit
+// PEB's, which lies one page below the 32-bit one (measured).
+constexpr size_t kPeb32GdiSharedHandleTable = 0x94;
+constexpr size_t kPeb64BelowPeb32 = 0x1000;
 
 bool Read(HANDLE process, const void* address, void* into, size_t bytes) {
   SIZE_T done = 0;
@@ -35,10 +39,16 @@ const void* HandleTableOf(HANDLE process) {
   PROCESS_BASIC_INFORMATION basic{};
   if (!NT_SUCCESS(::NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr)))
     return nullptr;
-  const void* table = nullptr;
-  const auto* field = reinterpret_cast<const BYTE*>(basic.PebBaseAddress) + kPebGdiSharedHandleTable;
-  if (!Read(process, field, &table, sizeof table)) return nullptr;
-  return table;
+  const auto* peb = reinterpret_cast<const BYTE*>(basic.PebBaseAddress);
+  uint64_t table = 0;
+  if constexpr (sizeof(void*) == 4) {
+    uint32_t own = 0;
+    if (Read(process, peb + kPeb32GdiSharedHandleTable, &own, sizeof own) && own)
+      return reinterpret_cast<const void*>(static_cast<uintptr_t>(own));
+    peb -= kPeb64BelowPeb32;
+  }
+  if (!Read(process, peb + kPeb64GdiSharedHandleTable, &table, sizeof table)) return nullptr;
+  return reinterpret_cast<const void*>(static_cast<uintptr_t>(table));
 }
 
 GdiObjectCounts Count(const HandleEntry* entries) {

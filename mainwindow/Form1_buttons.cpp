@@ -18,6 +18,7 @@ struct Button {
   int normal;
 };
 
+constexpr int kNormal = 0;
 constexpr int kHover = 1;
 constexpr int kPressed = 2;
 constexpr int16_t kLeft = 1;
@@ -37,7 +38,7 @@ void ShowLook(Form1& form, const Button& button, int look) {
 }
 
 void ResetLooks(Form1& form, std::span<const Button> group) {
-  for (const Button& button : group) ShowLook(form, button, 0);
+  for (const Button& button : group) ShowLook(form, button, kNormal);
 }
 
 void Press(Form1& form, const Button& button, int16_t mouseButton) {
@@ -45,14 +46,14 @@ void Press(Form1& form, const Button& button, int16_t mouseButton) {
 }
 
 void Release(Form1& form, const Button& button, int16_t mouseButton) {
-  if (mouseButton == kLeft) ShowLook(form, button, 0);
+  if (mouseButton == kLeft) ShowLook(form, button, kNormal);
 }
 
 // Whatever buttons are held: a pressed look turns into hover on the first move.
 void Hover(Form1& form, std::span<const Button> group, const Button& button) {
   ShowLook(form, button, kHover);
   for (const Button& other : group) {
-    if (other.box != button.box) ShowLook(form, other, 0);
+    if (other.box != button.box) ShowLook(form, other, kNormal);
   }
 }
 
@@ -121,10 +122,16 @@ void Form1::ConnectButtonLooks() {
     MouseHandler Form1::*up;
     MouseHandler Form1::*move;
   };
-#define WIRING(name) {&Form1::name, &Form1::name##_MouseDown, &Form1::name##_MouseUp, &Form1::name##_MouseMove}
-  const Wiring wirings[] = {WIRING(Picture10), WIRING(Picture11), WIRING(Picture13), WIRING(Picture12),
-                            WIRING(Picture18), WIRING(Picture19), WIRING(Picture20), WIRING(Picture21)};
-#undef WIRING
+  const Wiring wirings[] = {
+      {&Form1::Picture10, &Form1::Picture10_MouseDown, &Form1::Picture10_MouseUp, &Form1::Picture10_MouseMove},
+      {&Form1::Picture11, &Form1::Picture11_MouseDown, &Form1::Picture11_MouseUp, &Form1::Picture11_MouseMove},
+      {&Form1::Picture13, &Form1::Picture13_MouseDown, &Form1::Picture13_MouseUp, &Form1::Picture13_MouseMove},
+      {&Form1::Picture12, &Form1::Picture12_MouseDown, &Form1::Picture12_MouseUp, &Form1::Picture12_MouseMove},
+      {&Form1::Picture18, &Form1::Picture18_MouseDown, &Form1::Picture18_MouseUp, &Form1::Picture18_MouseMove},
+      {&Form1::Picture19, &Form1::Picture19_MouseDown, &Form1::Picture19_MouseUp, &Form1::Picture19_MouseMove},
+      {&Form1::Picture20, &Form1::Picture20_MouseDown, &Form1::Picture20_MouseUp, &Form1::Picture20_MouseMove},
+      {&Form1::Picture21, &Form1::Picture21_MouseDown, &Form1::Picture21_MouseUp, &Form1::Picture21_MouseMove},
+  };
   for (const Wiring& wiring : wirings) {
     forms::PictureBox& box = this->*wiring.box;
     box.MouseDown = Handler(wiring.down);

@@ -1,6 +1,7 @@
 // The main window: a borderless skin of pictures over the browser control that shows the
 // station page. Members are defined one file per concern: Form1_layout.cpp (the layout table),
-// Form1_lifecycle.cpp (load, unload, refresh), Form1_fade.cpp (the fade timer).
+// Form1_lifecycle.cpp (load, unload, refresh), Form1_fade.cpp (the fade timer),
+// Form1_buttons.cpp (the looks of the skin buttons), Form1_drag.cpp (dragging by the skin).
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,10 @@ namespace sonbrel {
 
 // http:// + the build's web host + the page's path.
 std::wstring StationPageAddress();
+
+// A press position in twips as a drag start: nearest whole twip, halves to even, held to the
+// 16 bits the start point has (a captured press can lie far outside the area).
+int16_t DragStartFrom(float twips);
 
 class Form1 : public forms::Form {
  public:
@@ -54,9 +59,30 @@ class Form1 : public forms::Form {
   forms::UniqueRegion LowerRgn;
   forms::UniqueRegion JoinedRgn;
 
+  // Where the last left press on a drag area was, in twips from that area's top left.
+  int16_t DragStartX = 0;
+  int16_t DragStartY = 0;
+
   void Command1_Click();
   void Picture6_DblClick();
   void Timer1_Timer();
+
+  using MouseHandler = void(int16_t Button, int16_t Shift, float X, float Y);
+  // The skin buttons' looks.
+  MouseHandler Picture10_MouseDown, Picture10_MouseUp, Picture10_MouseMove;
+  MouseHandler Picture11_MouseDown, Picture11_MouseUp, Picture11_MouseMove;
+  MouseHandler Picture13_MouseDown, Picture13_MouseUp, Picture13_MouseMove;
+  MouseHandler Picture12_MouseDown, Picture12_MouseUp, Picture12_MouseMove;
+  MouseHandler Picture18_MouseDown, Picture18_MouseUp, Picture18_MouseMove;
+  MouseHandler Picture19_MouseDown, Picture19_MouseUp, Picture19_MouseMove;
+  MouseHandler Picture20_MouseDown, Picture20_MouseUp, Picture20_MouseMove;
+  MouseHandler Picture21_MouseDown, Picture21_MouseUp, Picture21_MouseMove;
+  // The drag areas; the moves over Picture4, Picture8 and Picture14 reset looks first.
+  MouseHandler Picture3_MouseDown, Picture4_MouseDown, Picture5_MouseDown, Picture8_MouseDown,
+      Picture14_MouseDown;
+  MouseHandler Picture3_MouseMove, Picture4_MouseMove, Picture5_MouseMove, Picture8_MouseMove,
+      Picture14_MouseMove;
+  void Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y) override;
 
  protected:
   void Form_Load() override;
@@ -65,6 +91,10 @@ class Form1 : public forms::Form {
  private:
   void PlaceControls();
   void ConnectHandlers();
+  void ConnectButtonLooks();
+  void ConnectDragAreas();
+  forms::MouseEvent Handler(MouseHandler Form1::*handler);
+  void DragBy(int16_t Button, float X, float Y);
   void CutToRoundedRectangle();
   void ReleaseHeldRegions();
   void FadeOutFinished();

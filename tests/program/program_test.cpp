@@ -1,46 +1,14 @@
-#include <gtest/gtest.h>
-
-#include <chrono>
-
-#include "support/station_server.h"
-#include "support/window_probe.h"
+#include "running_program.h"
 
 namespace {
 
-using namespace std::chrono;
-using support::ChildProcess;
-
-constexpr wchar_t kTitle[] = L"Harlune网络FM播放器";
-constexpr char kStationPage[] = "/sonbrel/index3.htm";
+using namespace program_testing;
 
 HWND VisibleChildAt(HWND parent, RECT rect) {
   for (const auto& child : support::VisibleChildren(parent))
     if (::EqualRect(&child.rect, &rect)) return child.window;
   return nullptr;
 }
-
-// The program started with its station server, up to its main window.
-class RunningProgram : public testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(server.Listening()) << "port " << SONBREL_WEB_PORT << " is taken";
-    started = steady_clock::now();
-    program = ChildProcess::Start(L"\"" + std::wstring(SONBREL_EXE) + L"\"");
-    ASSERT_TRUE(program->Started());
-    ASSERT_TRUE(support::WaitFor([&] { return (splash = support::VisibleWindowOf(program->Id(), L"Form3")); }, 10000))
-        << "no splash";
-    splashShown = steady_clock::now();
-    ASSERT_TRUE(support::WaitFor([&] { return (mainWindow = support::VisibleWindowOf(program->Id(), kTitle)); }, 15000))
-        << "no main window";
-    mainShown = steady_clock::now();
-  }
-
-  support::LoopbackStationServer server{SONBREL_STATION_DIR, SONBREL_WEB_PORT};
-  std::optional<ChildProcess> program;
-  steady_clock::time_point started, splashShown, mainShown;
-  HWND splash = nullptr;
-  HWND mainWindow = nullptr;
-};
 
 TEST_F(RunningProgram, StartsThroughTheSplashIntoTheMainWindowShowingTheStationPage) {
   EXPECT_FALSE(::IsWindowVisible(splash));

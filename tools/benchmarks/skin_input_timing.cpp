@@ -1,0 +1,108 @@
+// What the skin costs under the mouse, in this process with the real main window: one mouse
+// move over a title button (its hover look and two normal looks) with the looks loaded on every
+// step and with kept bitmaps, and one drag step (two window moves through the snapping), each
+// against a plain SetWindowPos of the same window. The machine may be shared, so the variants
+// take turns within each round and each ratio is the median of the rounds' ratios.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "forms/forms.h"
+#include "mainwindow/Form1.h"
+#include "startup/application.h"
+#include "support/window_probe.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRepeats = 100;
+constexpr int kRounds = 21;
+
+struct Variant {
+  const char* name;
+  std::function<void(int)> call;
+};
+
+struct Timings {
+  std::vector<double> microseconds;  // per call, one entry per round
+  std::vector<double> ratios;        // to the plain move of the same round
+};
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+double MicrosecondsPerCall(const std::function<void(int)>& call) {
+  const Clock::time_point start = Clock::now();
+  for (int i = 0; i < kRepeats; ++i) call(i);
+  return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / kRepeats;
+}
+
+}  // namespace
+
+int wmain() {
+  forms::App().Title(sonbrel::kApplicationTitle);
+  sonbrel::Form1& main = forms::Forms::Get<sonbrel::Form1>();
+  main.Show();
+  for (int tick = 0; tick < 50; ++tick) main.Timer1_Timer();  // fully shown, as after the fade-in
+  HWND window = main.hWnd();
+  RECT start;
+  ::GetWindowRect(window, &start);
+  support::PumpMessages();
+
+  const int looks[] = {102, 104, 107};
+  forms::PictureBox* boxes[] = {&main.Picture10, &main.Picture11, &main.Picture13};
+  std::map<int, forms::Picture> kept;
+  for (int id = 101; id <= 121; ++id) kept[id] = forms::LoadResPicture(id, forms::vbResBitmap);
+  HWND strip = main.Picture3.hWnd();
+
+  std::vector<Variant> variants = {
+      {"plain SetWindowPos",
+       [&](int i) {
+         ::SetWindowPos(window, nullptr, start.left + (i & 1), start.top, 0, 0,
+                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+       }},
+      {"hover move over Picture10, as built",
+       [&](int) { ::SendMessageW(main.Picture10.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(8, 9)); }},
+      {"its three looks, loaded each time",
+       [&](int) {
+         for (int i = 0; i < 3; ++i) boxes[i]->Picture(forms::LoadResPicture(looks[i], forms::vbResBitmap));
+       }},
+      {"its three looks, kept bitmaps",
+       [&](int) {
+         for (int i = 0; i < 3; ++i) boxes[i]->Picture(kept[looks[i]]);
+       }},
+      {"three loads alone",
+       [&](int) {
+         for (int id : looks) forms::LoadResPicture(id, forms::vbResBitmap);
+       }},
+      // Pressed at (30, 10) on the title strip, then one pixel right and back.
+      {"drag step (two moves)",
+       [&](int i) { ::SendMessageW(strip, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((i & 1) ? 29 : 31, 10)); }},
+  };
+
+  ::SendMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
+  std::vector<Timings> timings(variants.size());
+  for (int round = 0; round < kRounds; ++round) {
+    for (size_t v = 0; v < variants.size(); ++v) timings[v].microseconds.push_back(MicrosecondsPerCall(variants[v].call));
+    for (Timings& t : timings) t.ratios.push_back(t.microseconds.back() / timings[0].microseconds.back());
+    support::PumpMessages();
+  }
+  ::SendMessageW(strip, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
+
+  std::printf("median of %d rounds of %d calls\n", kRounds, kRepeats);
+  for (size_t v = 0; v < variants.size(); ++v) {
+    std::printf("%-38s %8.1f us  %6.2f x SetWindowPos\n", variants[v].name, Median(timings[v].microseconds),
+                Median(timings[v].ratios));
+  }
+  kept.clear();
+  forms::Forms::DestroyAllForTesting();
+  return 0;
+}

@@ -1,6 +1,7 @@
 // The main window: a borderless skin of pictures over the browser control that shows the
 // station page. Members are defined one file per concern: Form1_layout.cpp (the layout table),
-// Form1_lifecycle.cpp (load, unload, refresh), Form1_fade.cpp (the fade timer).
+// Form1_lifecycle.cpp (load, unload, refresh), Form1_fade.cpp (the fade timer),
+// Form1_about.cpp (the about pictures).
 #pragma once
 
 #include <cstdint>
@@ -56,6 +57,8 @@ class Form1 : public forms::Form {
 
   void Command1_Click();
   void Picture6_DblClick();
+  void Picture9_Click();
+  void Picture20_Click();
   void Timer1_Timer();
 
  protected:
@@ -65,6 +68,7 @@ class Form1 : public forms::Form {
  private:
   void PlaceControls();
   void ConnectHandlers();
+  void ConnectAboutHandlers();
   void CutToRoundedRectangle();
   void ReleaseHeldRegions();
   void FadeOutFinished();

@@ -27,29 +27,21 @@ TEST(AboutTexts, NameAndVersionWritesTheNumbersAsTheyAre) {
   EXPECT_EQ(NameAndVersion(L"Harlune网络FM播放器", 3, 10, 25), L"Harlune网络FM播放器 正式版 (3.10.25)");
 }
 
-TEST(AboutTexts, EveryTextHasCrLfLinesAndNoLineEndAfterTheLast) {
-  for (int id : {IDT_CREDITS, IDT_HISTORY, IDT_THANKS}) {
-    const std::wstring text = TextResource(id);
-    ASSERT_FALSE(text.empty()) << id;
-    for (size_t i = 0; i < text.size(); ++i) {
-      const bool paired = text[i] == L'\r' ? i + 1 < text.size() && text[i + 1] == L'\n'
-                          : text[i] == L'\n' ? i > 0 && text[i - 1] == L'\r'
-                                             : true;
-      EXPECT_TRUE(paired) << id << " at " << i;
-    }
-    EXPECT_FALSE(EndsWith(text, L"\n")) << id;
+TEST(AboutTexts, TextsHaveCrLfLinesTheirLineCountsAndTheNotesIndents) {
+  const struct {
+    int id;
+    size_t lines;
+  } texts[] = {{IDT_CREDITS, 16}, {IDT_HISTORY, 80}, {IDT_THANKS, 3}};
+  for (const auto& t : texts) {
+    const std::vector<std::wstring> lines = Lines(TextResource(t.id));
+    EXPECT_EQ(lines.size(), t.lines) << t.id;
+    for (const std::wstring& line : lines) EXPECT_EQ(line.find_first_of(L"\r\n"), std::wstring::npos) << t.id;
+    EXPECT_FALSE(lines.back().empty()) << t.id << ": no line end after the last line";
   }
-  EXPECT_EQ(TextResource(9999), L"") << "a missing text is empty";
-}
-
-TEST(AboutTexts, TheNoticeHasSixteenLinesAndTheNoteIsIndentedFourFourEight) {
-  EXPECT_EQ(Lines(TextResource(IDT_CREDITS)).size(), 16u);
   const std::vector<std::wstring> note = Lines(TextResource(IDT_THANKS));
-  ASSERT_EQ(note.size(), 3u);
   const size_t indents[] = {4, 4, 8};
-  for (size_t i = 0; i < 3; ++i) {
+  for (size_t i = 0; i < std::size(indents) && i < note.size(); ++i)
     EXPECT_EQ(note[i].find_first_not_of(L' '), indents[i]) << "line " << i + 1;
-  }
 }
 
 TEST(AboutTexts, TheHistoryHasElevenEntriesInOrderEachNumberedAndPunctuated) {

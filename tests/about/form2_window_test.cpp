@@ -16,19 +16,14 @@ namespace {
 constexpr wchar_t kCaption[] = L"关于 Harlune网络FM播放器";
 constexpr COLORREF kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0);
 
-struct ShellCall {
-  HWND owner;
-  std::string operation, file, parameters, directory;
-  INT show;
-};
-
 class AboutWindow : public testing::Test {
  protected:
   void SetUp() override {
     forms::ReplaceEndForTesting([] {});
     forms::App().Title(kApplicationTitle);
     ShellExecuteA = [this](HWND owner, LPCSTR op, LPCSTR file, LPCSTR params, LPCSTR dir, INT show) {
-      shellCalls.push_back({owner, op, file, params, dir, show});
+      shellCalls.push_back(std::to_string(reinterpret_cast<uintptr_t>(owner)) + "|" + op + "|" + file + "|" + params +
+                           "|" + dir + "|" + std::to_string(show));
       return reinterpret_cast<HINSTANCE>(SE_ERR_NOASSOC);  // a failure must leave no trace
     };
   }
@@ -44,16 +39,17 @@ class AboutWindow : public testing::Test {
     return About();
   }
   // Mouse messages as the system sends them to the window under the pointer (client pixels).
-  void Press(HWND w, UINT down, WPARAM held, POINT p) { ::SendMessageW(w, down, held, MAKELPARAM(p.x, p.y)); }
-  void Release(HWND w, UINT up, POINT p) { ::SendMessageW(w, up, 0, MAKELPARAM(p.x, p.y)); }
-  void Click(HWND w, POINT p) {
-    Press(w, WM_LBUTTONDOWN, MK_LBUTTON, p);
-    Release(w, WM_LBUTTONUP, p);
+  static void Send(HWND w, UINT message, WPARAM held, POINT p) {
+    ::SendMessageW(w, message, held, MAKELPARAM(p.x, p.y));
   }
-  void DoubleClick(HWND w, POINT p) {
+  static void Click(HWND w, POINT p) {
+    Send(w, WM_LBUTTONDOWN, MK_LBUTTON, p);
+    Send(w, WM_LBUTTONUP, 0, p);
+  }
+  static void DoubleClick(HWND w, POINT p) {
     Click(w, p);
-    Press(w, WM_LBUTTONDBLCLK, MK_LBUTTON, p);
-    Release(w, WM_LBUTTONUP, p);
+    Send(w, WM_LBUTTONDBLCLK, MK_LBUTTON, p);
+    Send(w, WM_LBUTTONUP, 0, p);
   }
   static std::wstring TextOf(HWND w) {
     std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(w)) + 1, L'\0');
@@ -61,7 +57,7 @@ class AboutWindow : public testing::Test {
     return text;
   }
 
-  std::vector<ShellCall> shellCalls;
+  std::vector<std::string> shellCalls;  // owner|operation|file|parameters|directory|show
 };
 
 const POINT kOnImage3{28, 28}, kOnImage2{344, 40}, kOnLabel4{40, 136};
@@ -86,27 +82,23 @@ TEST_F(AboutWindow, LoadsFramedWithItsCaptionsAndChildWindowsInStackingOrder) {
   EXPECT_EQ(about.Label4.Caption(), L"http://" SONBREL_WEB_HOST_W);
   EXPECT_EQ(about.Label4.ForeColor(), kBlue);
 
-  struct Child {
+  const struct {
     forms::Control* control;
     RECT rect;  // left, top, right, bottom
     bool visible;
-    std::wstring text;
   } children[] = {
-      {&about.Text2, {240, 192, 305, 204}, false, TextResource(IDT_HISTORY)},
-      {&about.Text3, {288, 192, 337, 204}, false, TextResource(IDT_THANKS)},
-      {&about.Command2, {224, 224, 289, 249}, true, L"更新日志"},
-      {&about.Text1, {16, 144, 362, 211}, true, TextResource(IDT_CREDITS)},
-      {&about.Command1, {296, 224, 361, 249}, true, L"确定"},
+      {&about.Text2, {240, 192, 305, 204}, false},   {&about.Text3, {288, 192, 337, 204}, false},
+      {&about.Command2, {224, 224, 289, 249}, true}, {&about.Text1, {16, 144, 362, 211}, true},
+      {&about.Command1, {296, 224, 361, 249}, true},
   };
   HWND child = ::GetWindow(w, GW_CHILD);
-  for (const Child& c : children) {
+  for (const auto& c : children) {
     ASSERT_EQ(child, c.control->hWnd()) << "stacking order";
     RECT r;
     ::GetWindowRect(child, &r);
     ::MapWindowPoints(HWND_DESKTOP, w, reinterpret_cast<POINT*>(&r), 2);
     EXPECT_TRUE(::EqualRect(&r, &c.rect)) << r.left << "," << r.top << " " << r.right << "," << r.bottom;
     EXPECT_EQ(::IsWindowVisible(child) != FALSE, c.visible);
-    EXPECT_EQ(TextOf(child), c.text);
     child = ::GetWindow(child, GW_HWNDNEXT);
   }
 }
@@ -135,26 +127,19 @@ TEST_F(AboutWindow, TheButtonAndTheHotSpotsOverTheBannerPutTheirTextsInTheBox) {
 TEST_F(AboutWindow, TheLinkIsRedWhileAnyButtonIsHeldAndALeftClickOpensTheSite) {
   Form2& about = Shown();
   HWND w = about.hWnd();
+  const std::string opened = "0|Open|http://" SONBREL_WEB_HOST_A "/|||1";
   const struct {
     UINT down, up;
     WPARAM held;
-    size_t callsAfter;
-  } presses[] = {{WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, 0}, {WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, 1}};
+    std::vector<std::string> callsAfter;
+  } presses[] = {{WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, {}}, {WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, {opened}}};
   for (const auto& p : presses) {
-    Press(w, p.down, p.held, kOnLabel4);
+    Send(w, p.down, p.held, kOnLabel4);
     EXPECT_EQ(about.Label4.ForeColor(), kRed) << p.down;
-    Release(w, p.up, kOnLabel4);
+    Send(w, p.up, 0, kOnLabel4);
     EXPECT_EQ(about.Label4.ForeColor(), kBlue) << p.up;
-    EXPECT_EQ(shellCalls.size(), p.callsAfter) << p.down;
+    EXPECT_EQ(shellCalls, p.callsAfter) << p.down;
   }
-  ASSERT_EQ(shellCalls.size(), 1u);
-  const ShellCall& call = shellCalls[0];
-  EXPECT_EQ(call.owner, nullptr);
-  EXPECT_EQ(call.operation, "Open");
-  EXPECT_EQ(call.file, "http://" SONBREL_WEB_HOST_A "/");
-  EXPECT_EQ(call.parameters, "");
-  EXPECT_EQ(call.directory, "");
-  EXPECT_EQ(call.show, 1);
   EXPECT_TRUE(::IsWindowVisible(w)) << "the window stays open";
 }
 
@@ -176,7 +161,7 @@ TEST_F(AboutWindow, ClosingEitherWayAndShowingAgainBringsBackTheNotice) {
   for (const auto& close : closings) {
     Form2& about = Shown();
     ::SendMessageW(about.Command2.hWnd(), BM_CLICK, 0, 0);
-    Press(about.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, kOnLabel4);  // released elsewhere, never
+    Send(about.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, kOnLabel4);  // never released
     close(about);
     EXPECT_FALSE(About().Loaded());
     EXPECT_TRUE(support::FindTopLevelWindows(kCaption).empty());

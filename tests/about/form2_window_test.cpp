@@ -146,11 +146,11 @@ TEST_F(AboutWindow, TheLinkIsRedWhileAnyButtonIsHeldAndALeftClickOpensTheSite) {
 TEST_F(AboutWindow, BothAboutPicturesShowTheOneModelessWindow) {
   Form1& main = forms::Forms::Get<Form1>();
   main.Show();
-  Click(main.Picture9.hWnd(), POINT{20, 20});
-  Click(main.Picture20.hWnd(), POINT{5, 5});
-  Click(main.Picture9.hWnd(), POINT{20, 20});
+  for (HWND picture : {main.Picture20.hWnd(), main.Picture9.hWnd(), main.Picture20.hWnd()}) {
+    Click(picture, POINT{5, 5});
+    EXPECT_TRUE(About().Visible());
+  }
   EXPECT_EQ(support::FindTopLevelWindows(kCaption).size(), 1u);
-  ASSERT_TRUE(About().Visible());
   EXPECT_TRUE(::IsWindowEnabled(main.hWnd())) << "not modal";
 }
 

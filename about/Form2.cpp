@@ -6,8 +6,6 @@ namespace sonbrel {
 
 namespace {
 
-constexpr COLORREF kPressedRed = RGB(255, 0, 0);
-constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
 constexpr int kActivate = 7;
 
 }  // namespace

@@ -32,6 +32,9 @@ class Form2 : public forms::Form {
  public:
   Form2();
 
+  static constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
+  static constexpr COLORREF kPressedRed = RGB(255, 0, 0);
+
   // Controls, front to back.
   forms::TextBox Text2{*this};
   forms::TextBox Text3{*this};

@@ -10,8 +10,6 @@ namespace sonbrel {
 
 namespace {
 
-constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
-
 forms::FormLayout AboutWindowLayout() {
   forms::FormLayout layout;
   layout.caption = L"Form2";  // replaced at load, before the window is shown

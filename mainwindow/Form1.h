@@ -1,7 +1,8 @@
 // The main window: a borderless skin of pictures over the browser control that shows the
 // station page. Members are defined one file per concern: Form1_layout.cpp (the layout table),
 // Form1_lifecycle.cpp (load, unload, refresh), Form1_fade.cpp (the fade timer),
-// Form1_buttons.cpp (the looks of the skin buttons), Form1_drag.cpp (dragging by the skin).
+// Form1_buttons.cpp (the looks of the skin buttons), Form1_drag.cpp (dragging by the skin),
+// Form1_about.cpp (the about pictures).
 #pragma once
 
 #include <cstdint>
@@ -65,6 +66,8 @@ class Form1 : public forms::Form {
 
   void Command1_Click();
   void Picture6_DblClick();
+  void Picture9_Click();
+  void Picture20_Click();
   void Timer1_Timer();
 
   using MouseHandler = void(int16_t Button, int16_t Shift, float X, float Y);
@@ -95,6 +98,7 @@ class Form1 : public forms::Form {
   void ConnectDragAreas();
   forms::MouseEvent Handler(MouseHandler Form1::*handler);
   void DragBy(int16_t Button, float X, float Y);
+  void ConnectAboutHandlers();
   void CutToRoundedRectangle();
   void ReleaseHeldRegions();
   void FadeOutFinished();

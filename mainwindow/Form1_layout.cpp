@@ -107,6 +107,7 @@ void Form1::ConnectHandlers() {
   Timer1.Tick = [this] { Timer1_Timer(); };
   ConnectButtonLooks();
   ConnectDragAreas();
+  ConnectAboutHandlers();
 }
 
 }  // namespace sonbrel

@@ -39,3 +39,8 @@
 // Embedded sounds (resource type "WAVE": RIFF WAVE with MPEG Layer III audio).
 #define IDW_SPLASH_SOUND 601
 #define IDW_ABOUT_SOUND 602
+
+// The about window's texts (resource type "TEXT": UTF-8, no byte-order mark).
+#define IDT_CREDITS 701 /* Text1 at load */
+#define IDT_HISTORY 702 /* Text2 */
+#define IDT_THANKS 703  /* Text3 */

@@ -2,11 +2,12 @@
 
 #include <string>
 
-#include "support/station_server.h"
+#include "running_program.h"
 #include "support/user_input.h"
-#include "support/window_probe.h"
 
 namespace {
+
+using program_testing::RunningProgram;
 
 std::wstring TextOf(HWND w) {
   wchar_t text[4096] = {};
@@ -28,13 +29,8 @@ void ClickMiddleOf(HWND w) {
 }
 
 // A click on the logo opens the about window; its update-log button fills the text box.
-TEST(AboutProgram, TheLogoOpensTheAboutWindowAndItsButtonShowsTheHistory) {
-  support::LoopbackStationServer server{SONBREL_STATION_DIR, SONBREL_WEB_PORT};
-  ASSERT_TRUE(server.Listening()) << "port " << SONBREL_WEB_PORT << " is taken";
-  support::ChildProcess program = support::ChildProcess::Start(L"\"" + std::wstring(SONBREL_EXE) + L"\"");
-  HWND main = nullptr;
-  ASSERT_TRUE(support::WaitFor([&] { return (main = support::VisibleWindowOf(program.Id(), L"Harlune网络FM播放器")); },
-                               15000));
+TEST_F(RunningProgram, TheLogoOpensTheAboutWindowAndItsButtonShowsTheHistory) {
+  HWND main = mainWindow;
   ASSERT_TRUE(support::WaitFor([&] { return !support::LayeredAlpha(main).has_value(); }, 5000)) << "still fading in";
 
   RECT window;
@@ -43,7 +39,7 @@ TEST(AboutProgram, TheLogoOpensTheAboutWindowAndItsButtonShowsTheHistory) {
   support::Click();
   HWND about = nullptr;
   ASSERT_TRUE(support::WaitFor(
-      [&] { return (about = support::VisibleWindowOf(program.Id(), L"关于 Harlune网络FM播放器")); }, 5000));
+      [&] { return (about = support::VisibleWindowOf(program->Id(), L"关于 Harlune网络FM播放器")); }, 5000));
 
   HWND box = VisibleChild(about, L"Edit", L"");
   HWND updateLog = VisibleChild(about, L"Button", L"更新日志");

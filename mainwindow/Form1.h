@@ -1,6 +1,8 @@
 // The main window: a borderless skin of pictures over the browser control that shows the
 // station page. Members are defined one file per concern: Form1_layout.cpp (the layout table),
-// Form1_lifecycle.cpp (load, unload, refresh), Form1_fade.cpp (the fade timer).
+// Form1_lifecycle.cpp (load, unload, refresh), Form1_fade.cpp (the fade timer), Form1_modes.cpp
+// (normal mode, playlist panel, mini mode), Form1_tray.cpp (the notification-area icon),
+// Form1_exit.cpp (the exit confirmation).
 #pragma once
 
 #include <cstdint>
@@ -8,6 +10,7 @@
 
 #include "forms/forms.h"
 #include "mainwindow/fade_engine.h"
+#include "mainwindow/tray_icon_record.h"
 
 namespace sonbrel {
 
@@ -54,13 +57,32 @@ class Form1 : public forms::Form {
   forms::UniqueRegion LowerRgn;
   forms::UniqueRegion JoinedRgn;
 
+  // Filled at each hide to the notification area; the delete passes it unchanged.
+  TrayIconRecord TrayIconData{};
+
   void Command1_Click();
   void Picture6_DblClick();
   void Timer1_Timer();
 
+  void Picture11_Click();  // to mini mode
+  void Picture12_Click();  // back to normal mode
+  void Picture2_Click();   // open the playlist panel
+  void Picture1_Click();   // close it
+  void Picture21_Click();  // close it
+  void Picture10_Click();  // hide to the notification area
+  void Picture19_Click();  // hide to the notification area
+  void Picture13_Click();  // exit, if the user confirms
+  void Picture18_Click();  // exit, if the user confirms
+
+  // The icon's mouse messages arrive as mouse moves with the message in x; a left double click
+  // brings the window back.
+  void NotificationIcon_MouseMove(float X);
+
  protected:
   void Form_Load() override;
   void Form_Unload(int16_t& Cancel) override;
+  void Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y) override;
+  void Form_RegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void PlaceControls();
@@ -68,6 +90,15 @@ class Form1 : public forms::Form {
   void CutToRoundedRectangle();
   void ReleaseHeldRegions();
   void FadeOutFinished();
+
+  void ConnectModeSwitches();
+  void ConnectTrayButtons();
+  void ConnectExitButtons();
+  void CutToSquareRectangle();
+  void ClosePlaylistPanel();
+  void ShowModeFace(bool mini);
+  void HideToNotificationArea();
+  void ConfirmExit();
 };
 
 // Gives the region to the window, which owns it from then on.

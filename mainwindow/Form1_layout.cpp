@@ -105,6 +105,9 @@ void Form1::ConnectHandlers() {
   Command1.Click = [this] { Command1_Click(); };
   Picture6.DblClick = [this] { Picture6_DblClick(); };
   Timer1.Tick = [this] { Timer1_Timer(); };
+  ConnectModeSwitches();
+  ConnectTrayButtons();
+  ConnectExitButtons();
 }
 
 }  // namespace sonbrel

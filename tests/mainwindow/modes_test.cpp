@@ -1,0 +1,117 @@
+#include <string>
+
+#include "program_fixture.h"
+
+namespace sonbrel {
+namespace {
+
+using testing_support::ProgramWindows;
+
+struct Outline {
+  RECT upper;
+  int ellipse;
+  RECT lower;  // empty unless the panel is open
+};
+
+struct Shape {
+  const char* name;
+  SIZE size;
+  Outline outline;
+  POINT html;  // twips
+  const char* visible;  // of the pictures a switch touches
+  bool topmost;
+};
+
+const Shape kClosed{"closed", {308, 161}, {{0, 0, 309, 162}, 11, {}}, {-50, -40}, "2 3 4 5 11", false};
+const Shape kOpen{"open", {308, 441}, {{0, 0, 309, 162}, 11, {0, 161, 309, 441}}, {-50, -40}, "1 3 4 5 11", false};
+const Shape kMini{"mini", {236, 25}, {{0, 0, 237, 26}, 0, {}}, {300, -1980}, "2 12 14 15 16 17 18 19 20", true};
+
+using Click = void (Form1::*)();
+struct Step {
+  Click click;
+  const char* clicked;
+  const Shape& result;
+};
+
+// Every way between the three shapes, in one walk.
+const Step kWalk[] = {
+    {&Form1::Picture2_Click, "Picture2", kOpen},     {&Form1::Picture1_Click, "Picture1", kClosed},
+    {&Form1::Picture2_Click, "Picture2", kOpen},     {&Form1::Picture21_Click, "Picture21", kClosed},
+    {&Form1::Picture11_Click, "Picture11", kMini},   {&Form1::Picture12_Click, "Picture12", kClosed},
+    {&Form1::Picture2_Click, "Picture2", kOpen},     {&Form1::Picture11_Click, "Picture11", kMini},
+    {&Form1::Picture12_Click, "Picture12", kClosed},
+};
+
+forms::UniqueRegion ExpectedOutline(const Outline& o) {
+  const RECT& u = o.upper;
+  forms::UniqueRegion region{::CreateRoundRectRgn(u.left, u.top, u.right, u.bottom, o.ellipse, o.ellipse)};
+  if (o.lower.bottom > 0) {
+    forms::UniqueRegion lower{::CreateRoundRectRgn(o.lower.left, o.lower.top, o.lower.right,
+                                                   o.lower.bottom, o.ellipse, o.ellipse)};
+    ::CombineRgn(region.Get(), region.Get(), lower.Get(), RGN_OR);
+  }
+  return region;
+}
+
+std::string VisiblePictures(Form1& f) {
+  const std::pair<const char*, forms::PictureBox*> touched[] = {
+      {"1", &f.Picture1},   {"2", &f.Picture2},   {"3", &f.Picture3},   {"4", &f.Picture4},
+      {"5", &f.Picture5},   {"11", &f.Picture11}, {"12", &f.Picture12}, {"14", &f.Picture14},
+      {"15", &f.Picture15}, {"16", &f.Picture16}, {"17", &f.Picture17}, {"18", &f.Picture18},
+      {"19", &f.Picture19}, {"20", &f.Picture20}};
+  std::string names;
+  for (const auto& [name, box] : touched) {
+    if (!::IsWindowVisible(box->hWnd())) continue;
+    names += names.empty() ? "" : " ";
+    names += name;
+  }
+  return names;
+}
+
+bool TopMost(HWND w) { return (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+class ViewModes : public ProgramWindows {
+ protected:
+  void ExpectShape(const Shape& s, const std::string& after) {
+    SCOPED_TRACE(after + " -> " + s.name);
+    Form1& main = Main();
+    RECT r;
+    ::GetWindowRect(main.hWnd(), &r);
+    EXPECT_EQ(r.right - r.left, s.size.cx);
+    EXPECT_EQ(r.bottom - r.top, s.size.cy);
+    EXPECT_TRUE(r.left == start.x && r.top == start.y) << "a switch never moves the window";
+    forms::UniqueRegion expected = ExpectedOutline(s.outline);
+    EXPECT_TRUE(WindowHasShape(main.hWnd(), expected.Get()));
+    EXPECT_EQ(main.html.Left(), s.html.x);
+    EXPECT_EQ(main.html.Top(), s.html.y);
+    EXPECT_EQ(VisiblePictures(main), s.visible);
+    EXPECT_EQ(TopMost(main.hWnd()), s.topmost);
+  }
+  POINT start{};
+};
+
+TEST_F(ViewModes, EverySwitchGivesItsShapeRegionPagePlacePicturesAndBand) {
+  Form1& main = LoadMainWindow();
+  RECT r;
+  ::GetWindowRect(main.hWnd(), &r);
+  start = POINT{r.left, r.top};
+  for (const Step& step : kWalk) {
+    (main.*step.click)();
+    ExpectShape(step.result, step.clicked);
+  }
+  RECT html;
+  ::GetWindowRect(main.html.hWnd(), &html);
+  EXPECT_EQ(html.left - r.left, -3) << "the page is back where it started";
+}
+
+TEST_F(ViewModes, AHeightOfExactly6000CountsAsAClosedPanel) {
+  Form1& main = LoadMainWindow();
+  main.Height(6000);
+  main.Picture11_Click();
+  RECT r;
+  ::GetWindowRect(main.hWnd(), &r);
+  EXPECT_EQ(r.bottom - r.top, (6000 - 2040) / 15);
+}
+
+}  // namespace
+}  // namespace sonbrel

@@ -1,0 +1,170 @@
+#include "support/user_input.h"
+
+#include "forms/handles.h"
+#include "support/window_probe.h"
+
+namespace support {
+namespace {
+
+constexpr DWORD kSettleMs = 40;
+
+void Settle() {
+  WaitFor([] { return false; }, kSettleMs);
+}
+
+void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = dx;
+  input.mi.dy = dy;
+  input.mi.dwFlags = flags;
+  ::SendInput(1, &input, sizeof input);
+  Settle();
+}
+
+DWORD DownFlag(MouseButton button) {
+  switch (button) {
+    case MouseButton::Right:
+      return MOUSEEVENTF_RIGHTDOWN;
+    case MouseButton::Middle:
+      return MOUSEEVENTF_MIDDLEDOWN;
+    default:
+      return MOUSEEVENTF_LEFTDOWN;
+  }
+}
+
+DWORD UpFlag(MouseButton button) {
+  switch (button) {
+    case MouseButton::Right:
+      return MOUSEEVENTF_RIGHTUP;
+    case MouseButton::Middle:
+      return MOUSEEVENTF_MIDDLEUP;
+    default:
+      return MOUSEEVENTF_LEFTUP;
+  }
+}
+
+struct ScreenDcTraits {
+  static HDC Empty() { return nullptr; }
+  static void Close(HDC dc) { ::ReleaseDC(nullptr, dc); }
+};
+struct MemoryDcTraits {
+  static HDC Empty() { return nullptr; }
+  static void Close(HDC dc) { ::DeleteDC(dc); }
+};
+struct ModuleTraits {
+  static HMODULE Empty() { return nullptr; }
+  static void Close(HMODULE module) { ::FreeLibrary(module); }
+};
+
+// Copies width x height pixels from `source` at (x, y) into a 24-bit top-down DIB section.
+Pixels Capture(HDC source, int x, int y, int width, int height) {
+  Pixels pixels;
+  if (width <= 0 || height <= 0) return pixels;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  forms::UniqueBitmap dib(::CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  forms::Unique<HDC, MemoryDcTraits> memory(::CreateCompatibleDC(source));
+  if (!dib || !memory) return pixels;
+  HGDIOBJ previous = ::SelectObject(memory.Get(), dib.Get());
+  ::BitBlt(memory.Get(), 0, 0, width, height, source, x, y, SRCCOPY);
+  ::GdiFlush();
+  ::SelectObject(memory.Get(), previous);
+
+  pixels.width = width;
+  pixels.height = height;
+  pixels.colors.reserve(static_cast<size_t>(width) * height);
+  const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+  const auto* row = static_cast<const BYTE*>(bits);
+  for (int r = 0; r < height; ++r, row += stride) {
+    for (int c = 0; c < width; ++c) {
+      const BYTE* bgr = row + static_cast<size_t>(c) * 3;
+      pixels.colors.push_back(RGB(bgr[2], bgr[1], bgr[0]));
+    }
+  }
+  return pixels;
+}
+
+}  // namespace
+
+LONG NormalisedCoordinate(int pixel, int screenOrigin, int screenExtent) {
+  const long long offset = pixel - screenOrigin;
+  return static_cast<LONG>((offset * 65536 + 32768) / screenExtent);
+}
+
+void MovePointerTo(POINT p) {
+  const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const int height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK,
+            NormalisedCoordinate(p.x, left, width), NormalisedCoordinate(p.y, top, height));
+}
+
+void PressButton(MouseButton button) { SendMouse(DownFlag(button)); }
+
+void ReleaseButton(MouseButton button) { SendMouse(UpFlag(button)); }
+
+void Click(MouseButton button) {
+  PressButton(button);
+  ReleaseButton(button);
+}
+
+void DoubleClick() {
+  Click();
+  Click();
+}
+
+void PressKey(WORD virtualKey) {
+  INPUT inputs[2]{};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+  }
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, inputs, sizeof(INPUT));
+  Settle();
+}
+
+Pixels ReadScreen(const RECT& rect) {
+  forms::Unique<HDC, ScreenDcTraits> screen(::GetDC(nullptr));
+  return Capture(screen.Get(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+Pixels BitmapResource(const std::wstring& modulePath, int id) {
+  forms::Unique<HMODULE, ModuleTraits> module(::LoadLibraryExW(
+      modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  if (!module) return {};
+  forms::UniqueBitmap bitmap(static_cast<HBITMAP>(
+      ::LoadImageW(module.Get(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!bitmap) return {};
+  BITMAP info{};
+  ::GetObjectW(bitmap.Get(), sizeof info, &info);
+  forms::Unique<HDC, ScreenDcTraits> screen(::GetDC(nullptr));
+  forms::Unique<HDC, MemoryDcTraits> memory(::CreateCompatibleDC(screen.Get()));
+  HGDIOBJ previous = ::SelectObject(memory.Get(), bitmap.Get());
+  Pixels pixels = Capture(memory.Get(), 0, 0, info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight);
+  ::SelectObject(memory.Get(), previous);
+  return pixels;
+}
+
+int DifferingPixels(const Pixels& a, const Pixels& b) {
+  if (a.colors.empty() || a.width != b.width || a.height != b.height) return -1;
+  int differing = 0;
+  for (size_t i = 0; i < a.colors.size(); ++i) differing += a.colors[i] != b.colors[i];
+  return differing;
+}
+
+bool ScreenShowsBitmap(POINT topLeft, const std::wstring& modulePath, int id) {
+  const Pixels expected = BitmapResource(modulePath, id);
+  const RECT area{topLeft.x, topLeft.y, topLeft.x + expected.width, topLeft.y + expected.height};
+  return DifferingPixels(ReadScreen(area), expected) == 0;
+}
+
+}  // namespace support

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "program_fixture.h"
+#include "support/gdi_objects.h"
 
 namespace sonbrel {
 namespace {
@@ -111,6 +112,24 @@ TEST_F(ViewModes, AHeightOfExactly6000CountsAsAClosedPanel) {
   RECT r;
   ::GetWindowRect(main.hWnd(), &r);
   EXPECT_EQ(r.bottom - r.top, (6000 - 2040) / 15);
+}
+
+TEST_F(ViewModes, ThousandsOfSwitchesAndHidesLeaveNoGdiObjectBehind) {
+  Form1& main = LoadMainWindow();
+  const auto roundTrip = [&main] {
+    for (const Step& step : kWalk) (main.*step.click)();
+    main.Picture10_Click();
+    ::SendMessageW(main.hWnd(), WM_MOUSEMOVE, 1, MAKELPARAM(WM_LBUTTONDBLCLK, 0));
+  };
+  roundTrip();  // whatever the system keeps once, it keeps now
+  const auto before = support::CountGdiObjects(::GetCurrentProcess());
+  ASSERT_TRUE(before.has_value());
+  constexpr int kRoundTrips = 250;
+  for (int i = 0; i < kRoundTrips; ++i) roundTrip();
+  const auto after = support::CountGdiObjects(::GetCurrentProcess());
+  ASSERT_TRUE(after.has_value());
+  EXPECT_EQ(after->Of(support::GdiObjectType::Region), before->Of(support::GdiObjectType::Region));
+  EXPECT_EQ(after->total, before->total);
 }
 
 }  // namespace

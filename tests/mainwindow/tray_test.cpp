@@ -1,4 +1,3 @@
-#include <cstring>
 #include <string>
 
 #include "mainwindow/tray_icon_record.h"
@@ -12,7 +11,6 @@ using testing_support::ProgramWindows;
 std::string Tip(const TrayIconRecord& r) { return std::string(r.szTip, sizeof r.szTip); }
 
 TEST(TrayIconRecord, HoldsTheWindowItsIconAndTheCaptionEndedByOneNulThenSpaces) {
-  static_assert(sizeof(void*) != 4 || sizeof(TrayIconRecord) == 88);
   HWND window = reinterpret_cast<HWND>(0x1234);
   HICON icon = reinterpret_cast<HICON>(0x5678);
   const TrayIconRecord r = MakeTrayIconRecord(window, icon, L"Harlune网络FM播放器");
@@ -36,13 +34,18 @@ TEST(TrayIconRecord, ACaptionTooLongForTheFieldIsCutAtAWholeCharacterBeforeItsNu
   EXPECT_EQ(Tip(r), expected);
 }
 
-// Is an icon of this window in the notification area? Only an existing icon can be modified.
+NOTIFYICONDATAW IconOf(HWND window) {
+  NOTIFYICONDATAW icon{};
+  icon.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  icon.hWnd = window;
+  icon.uID = 1;
+  return icon;
+}
+
+// Only an icon that is there can be modified.
 bool IconPresent(HWND window) {
-  NOTIFYICONDATAW query{};
-  query.cbSize = NOTIFYICONDATAW_V1_SIZE;
-  query.hWnd = window;
-  query.uID = 1;
-  return ::Shell_NotifyIconW(NIM_MODIFY, &query) != FALSE;
+  NOTIFYICONDATAW icon = IconOf(window);
+  return ::Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
 }
 
 // The icon's callback as the shell sends it: a mouse move whose x is the mouse message.
@@ -53,10 +56,7 @@ void IconEvent(HWND window, int message) {
 class NotificationIcon : public ProgramWindows {
  protected:
   void TearDown() override {
-    NOTIFYICONDATAW icon{};
-    icon.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    icon.hWnd = Main().hWnd();
-    icon.uID = 1;
+    NOTIFYICONDATAW icon = IconOf(Main().hWnd());
     ::Shell_NotifyIconW(NIM_DELETE, &icon);
     ProgramWindows::TearDown();
   }
@@ -101,10 +101,7 @@ TEST_F(NotificationIcon, ARestartedShellGetsTheIconOfAHiddenWindowAgain) {
   EXPECT_FALSE(IconPresent(main.hWnd())) << "no icon for a shown window";
 
   main.Picture10_Click();
-  NOTIFYICONDATAW lost{};
-  lost.cbSize = NOTIFYICONDATAW_V1_SIZE;
-  lost.hWnd = main.hWnd();
-  lost.uID = 1;
+  NOTIFYICONDATAW lost = IconOf(main.hWnd());
   ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &lost));
   ::SendMessageW(main.hWnd(), taskbarCreated, 0, 0);
   EXPECT_TRUE(IconPresent(main.hWnd()));

@@ -1,6 +1,7 @@
 // Every button of the running program pressed with input the system generates.
 #include <gtest/gtest.h>
 
+#include "resources/resource_ids.h"
 #include "support/station_server.h"
 #include "support/user_input.h"
 #include "support/window_probe.h"
@@ -89,6 +90,11 @@ TEST_F(Buttons, PanelMiniBarAndNotificationAreaRoundTrips) {
   ClickAt(kNormalMode);
   EXPECT_TRUE(WaitForSize({308, 161}));
   EXPECT_FALSE(TopMost(main));
+  RECT w;
+  ::GetWindowRect(main, &w);
+  EXPECT_TRUE(support::WaitFor([&] {
+    return support::ScreenShowsBitmap({w.left + 268, w.top + 4}, SONBREL_EXE, IDB_MINIMODE_NORMAL);
+  }, 2000)) << "the mini-mode button comes back in its normal look";
 
   ClickAt(kMinimize);
   ASSERT_TRUE(support::WaitFor([&] { return !::IsWindowVisible(main); }, 3000));

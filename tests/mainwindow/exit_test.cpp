@@ -83,7 +83,7 @@ TEST_F(ProgramWindows, YesFadesOutFromWhatIsSeenToTheEnd) {
     main.Picture13_Click();
   }
   EXPECT_TRUE(Layered(main.hWnd()));
-  EXPECT_EQ(Alpha(main.hWnd()), 255) << "layered with its alpha in the same step, not blank until a tick";
+  EXPECT_EQ(Alpha(main.hWnd()), 255) << "the fade-out starts from what is seen";
   for (int tick = 0; tick < 51; ++tick) main.Timer1_Timer();
   EXPECT_EQ(endCalls, 1);
 }

@@ -97,16 +97,15 @@ TEST_F(NotificationIcon, AFailedAddLeavesTheWindowShown) {
 TEST_F(NotificationIcon, ARestartedShellGetsTheIconOfAHiddenWindowAgain) {
   Form1& main = LoadMainWindow();
   const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
-  ::SendMessageW(main.hWnd(), taskbarCreated, 0, 0);
-  EXPECT_FALSE(IconPresent(main.hWnd())) << "no icon for a shown window";
-
   main.Picture10_Click();
   NOTIFYICONDATAW lost = IconOf(main.hWnd());
   ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &lost));
   ::SendMessageW(main.hWnd(), taskbarCreated, 0, 0);
   EXPECT_TRUE(IconPresent(main.hWnd()));
   IconEvent(main.hWnd(), 515);
-  EXPECT_TRUE(::IsWindowVisible(main.hWnd()));
+  ASSERT_TRUE(::IsWindowVisible(main.hWnd()));
+  ::SendMessageW(main.hWnd(), taskbarCreated, 0, 0);
+  EXPECT_FALSE(IconPresent(main.hWnd())) << "no icon for a shown window";
 }
 
 }  // namespace

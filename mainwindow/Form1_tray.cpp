@@ -18,7 +18,6 @@ UINT TaskbarCreatedMessage() {
 void Form1::ConnectTrayButtons() {
   Picture10.Click = [this] { Picture10_Click(); };
   Picture19.Click = [this] { Picture19_Click(); };
-  TaskbarCreatedMessage();  // registered before the shell can announce itself
 }
 
 void Form1::Picture10_Click() { HideToNotificationArea(); }

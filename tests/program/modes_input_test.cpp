@@ -109,7 +109,7 @@ TEST_F(Buttons, PanelMiniBarAndNotificationAreaRoundTrips) {
   support::MovePointerTo(firstSlot);
   support::Click();
   EXPECT_FALSE(::IsWindowVisible(main)) << "a single click does nothing";
-  support::WaitFor([] { return false; }, 600);  // not the second half of a double click
+  support::WaitFor([] { return false; }, ::GetDoubleClickTime() + 100);  // not half of a double click
   support::DoubleClick();
   EXPECT_TRUE(support::WaitFor([&] { return ::IsWindowVisible(main) != FALSE; }, 3000));
   EXPECT_TRUE(support::WaitFor([&] { return !::IsWindowVisible(tray); }, 3000)) << "the icon is gone";
@@ -120,7 +120,8 @@ TEST_F(Buttons, TheExitBoxAnsweredByKeyboardAndAStartDuringTheFadeOut) {
   ClickAt(kMiniMode);
   ASSERT_TRUE(WaitForSize({236, 25}));
   ExitWith(kMiniExit, 'N');
-  support::WaitFor([] { return false; }, 300);
+  // Long enough that the next click is not the second half of a double click.
+  support::WaitFor([] { return false; }, ::GetDoubleClickTime() + 100);
   EXPECT_FALSE(program->ExitCode().has_value());
   EXPECT_TRUE(TopMost(main));
   EXPECT_EQ(WindowSize(main).cx, 236);

@@ -17,6 +17,8 @@ class Application {
   // holds the named kernel object. Holding it from then on is what makes later copies see True,
   // so two copies started at the same instant cannot both see False.
   bool PrevInstance();
+  // Later copies no longer see this one: for a process that is on its way out.
+  void GiveUpInstanceClaim() { instanceMarker_.Reset(); }
 
   // The title lives on the hidden application window; writing it renames that window.
   const std::wstring& Title() const { return title_; }

@@ -133,6 +133,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_WINDOW));
       return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
     default:
+      if (message >= 0xC000 && message <= 0xFFFF) Form_RegisteredMessage(message, wParam, lParam);
       break;
   }
   return ::DefWindowProcW(hWnd(), message, wParam, lParam);

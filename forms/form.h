@@ -85,6 +85,10 @@ class Form {
   virtual void Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y) {
     (void)Button, (void)Shift, (void)X, (void)Y;
   }
+  // Messages registered by name (0xC000 to 0xFFFF), such as the shell's "TaskbarCreated".
+  virtual void Form_RegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    (void)message, (void)wParam, (void)lParam;
+  }
 
  private:
   friend class Control;

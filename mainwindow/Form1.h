@@ -2,7 +2,8 @@
 // station page. Members are defined one file per concern: Form1_layout.cpp (the layout table),
 // Form1_lifecycle.cpp (load, unload, refresh), Form1_fade.cpp (the fade timer),
 // Form1_buttons.cpp (the looks of the skin buttons), Form1_drag.cpp (dragging by the skin),
-// Form1_about.cpp (the about pictures).
+// Form1_modes.cpp (normal mode, playlist panel, mini mode), Form1_about.cpp (the about pictures),
+// Form1_tray.cpp (the notification-area icon), Form1_exit.cpp (the exit confirmation).
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 #include "forms/forms.h"
 #include "mainwindow/fade_engine.h"
+#include "mainwindow/tray_icon_record.h"
 
 namespace sonbrel {
 
@@ -63,6 +65,8 @@ class Form1 : public forms::Form {
   // Where the last left press on a drag area was, in twips from that area's top left.
   int16_t DragStartX = 0;
   int16_t DragStartY = 0;
+  // Filled at each hide to the notification area; the delete passes it unchanged.
+  TrayIconRecord TrayIconData{};
 
   void Command1_Click();
   void Picture6_DblClick();
@@ -86,10 +90,24 @@ class Form1 : public forms::Form {
   MouseHandler Picture3_MouseMove, Picture4_MouseMove, Picture5_MouseMove, Picture8_MouseMove,
       Picture14_MouseMove;
   void Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y) override;
+  void Picture11_Click();  // to mini mode
+  void Picture12_Click();  // back to normal mode
+  void Picture2_Click();   // open the playlist panel
+  void Picture1_Click();   // close it
+  void Picture21_Click();  // close it
+  void Picture10_Click();  // hide to the notification area
+  void Picture19_Click();  // hide to the notification area
+  void Picture13_Click();  // exit, if the user confirms
+  void Picture18_Click();  // exit, if the user confirms
+
+  // The icon's mouse messages arrive as mouse moves with the message in x; a left double click
+  // brings the window back.
+  void NotificationIcon_MouseMove(float X);
 
  protected:
   void Form_Load() override;
   void Form_Unload(int16_t& Cancel) override;
+  void Form_RegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void PlaceControls();
@@ -102,6 +120,15 @@ class Form1 : public forms::Form {
   void CutToRoundedRectangle();
   void ReleaseHeldRegions();
   void FadeOutFinished();
+
+  void ConnectModeSwitches();
+  void ConnectTrayButtons();
+  void ConnectExitButtons();
+  void CutToSquareRectangle();
+  void ClosePlaylistPanel();
+  void ShowModeFace(bool mini);
+  void HideToNotificationArea();
+  void ConfirmExit();
 };
 
 // Gives the region to the window, which owns it from then on.

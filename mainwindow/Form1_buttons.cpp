@@ -92,7 +92,10 @@ void Form1::Picture21_MouseUp(int16_t Button, int16_t, float, float) { Release(*
 void Form1::Picture21_MouseMove(int16_t, int16_t, float, float) { Hover(*this, kPanelButtons, kPanelButtons[0]); }
 
 // The bare window surface: only the notification icon's events reach it, as mouse moves.
-void Form1::Form_MouseMove(int16_t, int16_t, float, float) { ResetLooks(*this, kTitleButtons); }
+void Form1::Form_MouseMove(int16_t, int16_t, float X, float) {
+  ResetLooks(*this, kTitleButtons);
+  NotificationIcon_MouseMove(X);
+}
 
 void Form1::Picture4_MouseMove(int16_t Button, int16_t, float X, float Y) {
   ResetLooks(*this, kTitleButtons);

@@ -108,6 +108,9 @@ void Form1::ConnectHandlers() {
   ConnectButtonLooks();
   ConnectDragAreas();
   ConnectAboutHandlers();
+  ConnectModeSwitches();
+  ConnectTrayButtons();
+  ConnectExitButtons();
 }
 
 }  // namespace sonbrel

@@ -43,6 +43,8 @@ void Form1::Form_Unload(int16_t& Cancel) {
   Module1::UnhookWindow();
   ReleaseHeldRegions();
   if (FadeDone == 0) {
+    // A copy started from now on runs normally instead of activating a window about to vanish.
+    forms::App().GiveUpInstanceClaim();
     Fade.BeginFadeOut();
     Cancel = True;
   }

@@ -33,7 +33,9 @@ void FadeEngine::Arm(int16_t alpha) {
 }
 
 void FadeEngine::BeginFadeOut() {
+  // A layered window without its alpha is not drawn at all until the next tick.
   SetLayered(window_.hWnd(), true);
+  ApplyAlpha(window_.hWnd(), FadeAlpha);
   timer_.Enabled(true);
   FadeStep = -kFadeStep;
 }

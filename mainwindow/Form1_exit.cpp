@@ -1,0 +1,24 @@
+// Both exit buttons ask first; a confirmed exit unloads the window, which fades out.
+#include "mainwindow/Form1.h"
+
+namespace sonbrel {
+
+namespace {
+constexpr int kNo = 7;
+constexpr unsigned kYesNo = 4;
+}  // namespace
+
+void Form1::ConnectExitButtons() {
+  Picture13.Click = [this] { Picture13_Click(); };
+  Picture18.Click = [this] { Picture18_Click(); };
+}
+
+void Form1::Picture13_Click() { ConfirmExit(); }
+void Form1::Picture18_Click() { ConfirmExit(); }
+
+void Form1::ConfirmExit() {
+  if (forms::MsgBox(L"真的要退出吗？", kYesNo) == kNo) return;
+  Unload();
+}
+
+}  // namespace sonbrel

@@ -8,3 +8,4 @@
 #include "forms/picture.h"
 #include "forms/sound.h"
 #include "forms/browser.h"
+#include "forms/window_region.h"

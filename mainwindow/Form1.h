@@ -10,7 +10,7 @@
 #include <string>
 
 #include "forms/forms.h"
-#include "mainwindow/fade_engine.h"
+#include "program/fade_engine.h"
 #include "mainwindow/tray_icon_record.h"
 
 namespace sonbrel {
@@ -53,6 +53,9 @@ class Form1 : public forms::Form {
   forms::WebBrowser html{*this};
 
   // FadeAlpha and FadeStep live in the engine; the end action sets FadeDone and ends the process.
+  // Connected by the program: the first act of loading, which hides the splash.
+  forms::Event Loading;
+
   FadeEngine Fade{*this, Timer1, [this] { FadeOutFinished(); }};
   int16_t FadeDone = 0;
 
@@ -117,6 +120,8 @@ class Form1 : public forms::Form {
   forms::MouseEvent Handler(MouseHandler Form1::*handler);
   void DragBy(int16_t Button, float X, float Y);
   void ConnectAboutHandlers();
+  // Width and height of the corner ellipses of the normal-mode outlines, in pixels.
+  static constexpr int kCornerEllipse = 11;
   void CutToRoundedRectangle();
   void ReleaseHeldRegions();
   void FadeOutFinished();
@@ -130,8 +135,5 @@ class Form1 : public forms::Form {
   void HideToNotificationArea();
   void ConfirmExit();
 };
-
-// Gives the region to the window, which owns it from then on.
-void GiveRegionToWindow(HWND window, forms::UniqueRegion& region);
 
 }  // namespace sonbrel

@@ -4,7 +4,7 @@
 
 #include "mainwindow/Form1.h"
 #include "resources/resource_ids.h"
-#include "startup/application.h"
+#include "program/application.h"
 
 namespace sonbrel {
 

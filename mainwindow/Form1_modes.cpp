@@ -4,12 +4,12 @@
 
 #include "mainwindow/Form1.h"
 #include "mainwindow/Module1.h"
+#include "program/application.h"
 
 namespace sonbrel {
 
 namespace {
 
-constexpr int16_t True = -1;
 constexpr int16_t False = 0;
 
 constexpr float kMiniHeightCut = 2040;        // twips off the closed-panel height
@@ -20,7 +20,6 @@ constexpr float kPanelHeight = 4200;
 constexpr float kMiniPageUp = 1940;
 constexpr float kMiniPageRight = 350;
 
-constexpr int kCornerEllipse = 11;
 constexpr int kPlayerPartEnd = 279;  // the player part ends at H - 279,
 constexpr int kPanelPartTop = 280;   // the panel part starts at H - 280: they share a row
 
@@ -70,7 +69,7 @@ void Form1::Picture2_Click() {
   WindowRgn.Reset(::CreateRoundRectRgn(0, 0, w + 1, h - kPlayerPartEnd, kCornerEllipse, kCornerEllipse));
   LowerRgn.Reset(::CreateRoundRectRgn(0, h - kPanelPartTop, w + 1, h, kCornerEllipse, kCornerEllipse));
   ::CombineRgn(JoinedRgn.Get(), WindowRgn.Get(), LowerRgn.Get(), RGN_OR);
-  GiveRegionToWindow(hWnd(), JoinedRgn);
+  forms::GiveRegionToWindow(hWnd(), JoinedRgn);
   // The parts are not used again once joined.
   WindowRgn.Reset();
   LowerRgn.Reset();
@@ -92,7 +91,7 @@ void Form1::CutToSquareRectangle() {
   const int w = forms::TwipsToPixelsX(Width());
   const int h = forms::TwipsToPixelsY(Height());
   WindowRgn.Reset(::CreateRoundRectRgn(0, 0, w + 1, h + 1, 0, 0));
-  GiveRegionToWindow(hWnd(), WindowRgn);
+  forms::GiveRegionToWindow(hWnd(), WindowRgn);
 }
 
 void Form1::ShowModeFace(bool mini) {

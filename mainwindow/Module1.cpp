@@ -1,5 +1,7 @@
 #include "mainwindow/Module1.h"
 
+#include "program/application.h"
+
 namespace sonbrel::Module1 {
 
 // The record the system hands over is the 28-byte one on the 32-bit release.
@@ -26,7 +28,6 @@ void HookWindow() {
 void UnhookWindow() { SetWindowProcedure(MainHwnd, PrevWndProc); }
 
 LONG SetTopMost(HWND& hWnd, int16_t& OnTop) {
-  constexpr int16_t True = -1;
   if (OnTop == True) return ::SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ::SetWindowPos(hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   return 0;

@@ -1,13 +1,12 @@
 #include "startup/title.h"
 
-#include "mainwindow/Form1.h"
+#include "program/application.h"
 #include "resources/resource_ids.h"
 
 namespace sonbrel {
 
 namespace {
 
-constexpr int16_t True = -1;
 constexpr unsigned kCloseAfterMs = 3000;
 
 forms::FormLayout SplashLayout() {
@@ -52,11 +51,9 @@ void title::CheckExist(forms::Form& fm) {
 void title::Form_Load() {
   CheckExist(*this);
   PrepareDrawingSurface();
-  OLE1.Action(7);
+  OLE1.Action(forms::vbOLEActivate);
   CutToEllipse();
-  Fade.Arm(5);
-  FadeEngine::SetLayered(hWnd(), true);
-  FadeEngine::ApplyAlpha(hWnd(), 0);
+  Fade.BeginFadeIn();
 }
 
 void title::PrepareDrawingSurface() {
@@ -68,8 +65,10 @@ void title::PrepareDrawingSurface() {
 void title::CutToEllipse() {
   const int w = forms::TwipsToPixelsX(Width());
   const int h = forms::TwipsToPixelsY(Height());
-  // The window owns the region from here on.
-  ::SetWindowRgn(hWnd(), ::CreateEllipticRgn(8, 7, w - 6, h - 7), TRUE);
+  // The ellipse hugs the rim of the disc painted in the picture, which sits 8 px in from the
+  // left, 6 from the right and 7 from the top and the bottom.
+  forms::UniqueRegion ellipse{::CreateEllipticRgn(8, 7, w - 6, h - 7)};
+  forms::GiveRegionToWindow(hWnd(), ellipse);
 }
 
 void title::Timer2_Timer() {
@@ -87,6 +86,5 @@ void title::Form_Unload(int16_t& Cancel) {
   Fade.BeginFadeOut();
 }
 
-void title::HandOver() { forms::Forms::Get<Form1>().Show(); }
 
 }  // namespace sonbrel

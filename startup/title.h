@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "forms/forms.h"
-#include "mainwindow/fade_engine.h"
+#include "program/fade_engine.h"
 
 namespace sonbrel {
 
@@ -21,6 +21,8 @@ class title : public forms::Form {
   forms::SoundObject OLE1{*this};
   forms::Image Image1{*this};
 
+  // Connected by the program: the main window takes over once the splash has faded out.
+  forms::Event HandOver;
   FadeEngine Fade{*this, Timer1, [this] { HandOver(); }};
 
   void Timer1_Timer() { Fade.Tick(); }
@@ -34,7 +36,6 @@ class title : public forms::Form {
  private:
   void PrepareDrawingSurface();
   void CutToEllipse();
-  void HandOver();
 };
 
 }  // namespace sonbrel

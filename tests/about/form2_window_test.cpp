@@ -6,7 +6,7 @@
 #include "about/Form2.h"
 #include "mainwindow/Form1.h"
 #include "resources/resource_ids.h"
-#include "startup/application.h"
+#include "program/application.h"
 #include "support/window_probe.h"
 #include "version.h"
 

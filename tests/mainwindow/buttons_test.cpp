@@ -35,6 +35,8 @@ class ButtonLooks : public testing_support::ProgramWindows {
     for (Box box : {&Form1::Picture12, &Form1::Picture18, &Form1::Picture19, &Form1::Picture20,
                     &Form1::Picture14, &Form1::Picture15})
       (Main().*box).Visible(true);
+    // Looks only: a click would switch modes, hide the window or open the exit box.
+    for (const Look& b : kAllButtons) (Main().*b.box).Click = nullptr;
   }
   bool Shows(Box box, int id) {
     return SameBits((Main().*box).Picture().Bitmap(), forms::LoadResPicture(id, 0).Bitmap());

@@ -1,4 +1,4 @@
-#include "mainwindow/fade_engine.h"
+#include "program/fade_engine.h"
 
 #include <gtest/gtest.h>
 

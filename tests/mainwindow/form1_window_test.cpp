@@ -43,8 +43,8 @@ TEST_F(ProgramWindows, MainWindowIsTheRoundedSkinOverThePageInTheLayoutsOrder) {
 
 TEST_F(ProgramWindows, LoadingTheMainWindowHidesTheSplashAndFadesIn) {
   Splash().Show();
+  Splash().HandOver();
   Form1& main = Main();
-  main.Show();
   EXPECT_FALSE(::IsWindowVisible(Splash().hWnd()));
   EXPECT_TRUE(::IsWindowVisible(main.hWnd()));
   EXPECT_EQ(Alpha(main.hWnd()), 0);

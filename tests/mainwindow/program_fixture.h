@@ -5,7 +5,8 @@
 
 #include "forms/forms.h"
 #include "mainwindow/Form1.h"
-#include "startup/application.h"
+#include "program/application.h"
+#include "program/program.h"
 #include "startup/title.h"
 #include "support/window_probe.h"
 
@@ -16,6 +17,7 @@ class ProgramWindows : public ::testing::Test {
   void SetUp() override {
     forms::ReplaceEndForTesting([this] { ++endCalls; });
     forms::App().Title(kApplicationTitle);
+    ConnectWindows();
   }
   void TearDown() override {
     forms::Forms::DestroyAllForTesting();
@@ -28,7 +30,7 @@ class ProgramWindows : public ::testing::Test {
   // The splash shown first, then the main window, as the start-up does.
   Form1& LoadMainWindow() {
     Splash().Show();
-    Main().Show();
+    Splash().HandOver();
     return Main();
   }
 

@@ -9,7 +9,7 @@
 
 #include "forms/forms.h"
 #include "mainwindow/Form1.h"
-#include "startup/application.h"
+#include "program/application.h"
 #include "support/window_probe.h"
 
 namespace {

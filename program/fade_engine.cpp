@@ -1,4 +1,4 @@
-#include "mainwindow/fade_engine.h"
+#include "program/fade_engine.h"
 
 namespace sonbrel {
 
@@ -26,10 +26,12 @@ void FadeEngine::Tick() {
   }
 }
 
-void FadeEngine::Arm(int16_t alpha) {
-  FadeAlpha = alpha;
+void FadeEngine::BeginFadeIn() {
+  FadeAlpha = kFadeStep;
   FadeStep = kFadeStep;
   timer_.Interval(kFadeIntervalMs);
+  SetLayered(window_.hWnd(), true);
+  ApplyAlpha(window_.hWnd(), 0);
 }
 
 void FadeEngine::BeginFadeOut() {

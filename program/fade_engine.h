@@ -34,8 +34,9 @@ class FadeEngine {
   FadeTick Advance();
   // One tick: Advance, then apply its outcome to the window, the timer and the end action.
   void Tick();
-  // Ramp up from `alpha` (not applied until the first tick) on a 5 ms timer.
-  void Arm(int16_t alpha);
+  // Ramp up on a 5 ms timer from a window made layered and transparent at once; the first tick
+  // applies 10.
+  void BeginFadeIn();
   // The unload request's turn: layered again, timer on, stepping down from where it stands.
   void BeginFadeOut();
   bool FadedOut() const { return FadeAlpha <= 0 && FadeStep < 0; }

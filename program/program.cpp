@@ -1,0 +1,24 @@
+#include "program/program.h"
+
+#include "mainwindow/Form1.h"
+#include "program/application.h"
+#include "startup/title.h"
+
+namespace sonbrel {
+
+void ConnectWindows() {
+  forms::Forms::Get<title>().HandOver = [] {
+    Form1& main = forms::Forms::Get<Form1>();
+    main.Loading = [] { forms::Forms::Get<title>().Visible(false); };
+    main.Show();
+  };
+}
+
+forms::ProgramDescription Program() {
+  return {kApplicationTitle, []() -> forms::Form& {
+            ConnectWindows();
+            return forms::Forms::Get<title>();
+          }};
+}
+
+}  // namespace sonbrel

@@ -1,0 +1,15 @@
+// The one place that knows all of the program's windows and connects them, so that the splash
+// and the main window need not know each other.
+#pragma once
+
+#include "forms/forms.h"
+
+namespace sonbrel {
+
+// The splash hands over to the main window, whose load hides the splash.
+void ConnectWindows();
+
+// What the entry point hands to the forms runtime.
+forms::ProgramDescription Program();
+
+}  // namespace sonbrel

@@ -21,8 +21,10 @@ constexpr DWORD kPollSliceMs = 100;
 constexpr DWORD kClientTimeoutMs = 5000;
 // A listener that stops reading for this long is dropped, as radio servers drop slow clients.
 constexpr DWORD kSendTimeoutMs = 15000;
-// Live streams start with a few seconds at once so the player starts quickly, then keep pace.
+// Live streams start with a burst, as radio servers do, then keep pace: browsers wait for about
+// 32 KB before they start playing, which is 8 s of a 32 kbit/s stream.
 constexpr int kLiveBurstSeconds = 2;
+constexpr double kLiveBurstBytes = 64 * 1024;
 constexpr DWORD kLiveTickMs = 250;
 
 std::wstring Widen(const std::string& utf8) {
@@ -469,7 +471,8 @@ void LoopbackStationServer::StreamLive(SOCKET client, const std::string& name, c
   size_t position = loopStart;
   double sent = 0;
   while (!stopping_) {
-    double due = kLiveBurstSeconds * rate + static_cast<double>(::GetTickCount64() - start) * rate / 1000;
+    double due = std::max(kLiveBurstSeconds * rate, kLiveBurstBytes) +
+                 static_cast<double>(::GetTickCount64() - start) * rate / 1000;
     if (stallAfter > 0) due = std::min(due, stallAfter);
     if (dropAfter > 0) due = std::min(due, dropAfter);
     while (sent + 1 <= due) {

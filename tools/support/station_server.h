@@ -29,9 +29,10 @@ struct StationServerSettings {
 // Serves the files below `root` over HTTP/1.0 on 127.0.0.1, each connection on a thread of its
 // own, and counts the GET requests per path (the path without the query string).
 //
-//   /live/NAME          streams/NAME.mp3 sent endlessly at its bit rate, without a length, as a
-//                       radio station sends; ?drop=S closes it after S seconds of audio and
-//                       ?stall=S goes silent after S seconds while keeping the connection open
+//   /live/NAME          streams/NAME.mp3 sent endlessly at its bit rate after a 64 KB burst,
+//                       without a length, as a radio station sends; ?drop=S closes it after
+//                       S seconds of audio and ?stall=S goes silent after S seconds of audio
+//                       while keeping the connection open
 //   /nowplaying/NAME    {"title","artist"} of the line of streams/NAME.tracks playing now
 //   /server/status      {"requests":{path:count},"open":{path:count}} for tests
 class LoopbackStationServer {

@@ -11,27 +11,16 @@ const MUST_SHOW = {
   mini: ["#mini-toggle", "#mini-title", "#mini-status"],
 };
 
-// Boxes of everything visible that a listener reads or presses, in page pixels.
-function boxes(page) {
-  return page.evaluate(() => {
-    const found = [];
-    const selector = "button, li, span, label, input, .panel, .heading, #station-name, #station-info";
-    document.querySelectorAll(selector).forEach((element) => {
-      const r = element.getBoundingClientRect();
-      if (r.width === 0 || r.height === 0 || getComputedStyle(element).visibility === "hidden") return;
-      // Inside a scrolled list only what the list shows counts.
-      const list = element.closest("ul");
-      if (list && list !== element) {
-        const l = list.getBoundingClientRect();
-        if (r.bottom <= l.top || r.top >= l.bottom) return;
-        if (r.bottom > l.bottom + 0.5) return;  // cut by its own list's scrolling, as lists are
-      }
-      const name = element.id ? `#${element.id}` : `${element.tagName.toLowerCase()}.${element.className}`;
-      found.push({ name, id: element.id ? `#${element.id}` : "", box: [r.left, r.top, r.right, r.bottom] });
-    });
-    return found;
-  });
-}
+// Boxes of everything visible that a listener reads or presses, in page pixels; in a list, only
+// the rows it shows whole (its own scrolling cuts the others, as lists do).
+const boxes = (page) => page.evaluate(() => [...document.querySelectorAll(
+  "button, li, span, label, input, .panel, .heading, #station-name, #station-info")].flatMap((element) => {
+  const r = element.getBoundingClientRect();
+  const list = element.closest("ul") !== element && element.closest("ul")?.getBoundingClientRect();
+  if (r.width === 0 || r.height === 0 || (list && (r.top >= list.bottom || r.bottom > list.bottom + 0.5))) return [];
+  return [{ id: element.id ? `#${element.id}` : "", name: element.id || `${element.tagName}.${element.className}`,
+    box: [r.left, r.top, r.right, r.bottom] }];
+}));
 
 async function checkBands(page, state) {
   const all = await boxes(page);
@@ -68,8 +57,11 @@ describe("the frame's three bands", () => {
       await page.click("#play");
       await h.waitForStatus(page, status);
       await checkBands(page, state);
-      const shots = await h.screenshotBands(page, state);
-      console.log(`screenshots: ${shots.join(" ")}`);
+      for (const [band, [left, top, right, bottom]] of Object.entries(h.BANDS)) {
+        const path = `${process.env.SONBREL_PAGE_SCREENS}/${state}-${band}.png`;
+        await page.screenshot({ path, clip: { x: left, y: top, width: right - left, height: bottom - top } });
+        console.log(`screenshot: ${path}`);
+      }
       assert.deepEqual(page.errors, []);
       await page.context().close();
     });

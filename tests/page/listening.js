@@ -127,16 +127,12 @@ describe("listening", () => {
 
   test("a station file that cannot be loaded or read says so", async () => {
     for (const [reply, message] of [[{ status: 404, body: "" }, "电台列表无法载入（错误 404）"],
-      [{ status: 200, body: "{ not json" }, "电台列表无法读取：文件格式有误"],
-      [{ status: 200, body: '{"stations":[{"name":"无地址"}]}' }, "电台列表无法读取：没有可用的电台"]]) {
-      const context = await browser.newContext({ viewport: { width: 323, height: 574 } });
-      const page = await context.newPage();
-      await page.route("**/sonbrel/stations.json", (route) => route.fulfill(reply));
-      await page.goto(`${process.env.SONBREL_PAGE_BASE}/sonbrel/index3.htm`);
-      await page.waitForSelector("#stations li.error");
+      [{ body: "{ not json" }, "电台列表无法读取：文件格式有误"],
+      [{ body: '{"stations":[{"name":"无地址"}]}' }, "电台列表无法读取：没有可用的电台"]]) {
+      const page = await h.open(browser, { reply });
       assert.equal(await text(page, "#stations li.error"), message);
       assert.equal(await text(page, "#station-info"), message);
-      await context.close();
+      await page.context().close();
     }
   });
 });

@@ -122,6 +122,24 @@ TEST(Mp3BytesPerSecond, ReadsTheFirstFrameAfterAnyTag) {
   }
 }
 
+TEST(LiveJoinPoint, IsTheFrameOfTheMomentInTheLoop) {
+  // Ten MPEG-2 32 kbit/s 22050 Hz frames of 104 bytes (4000 bytes a second) after a 12-byte tag.
+  std::vector<char> loop = {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 2, 0, 0};
+  for (int i = 0; i < 10; ++i) {
+    const char header[] = {'\xFF', '\xF3', '\x40', '\xC4'};
+    loop.insert(loop.end(), header, header + 4);
+    loop.resize(loop.size() + 100, static_cast<char>(0xFF));  // sync-like bytes inside the audio
+  }
+  const struct {
+    unsigned long long elapsedMs;
+    size_t expected;
+  } kCases[] = {  // past the last frame the loop starts again
+      {0, 12}, {26, 12 + 104}, {27, 12 + 208}, {234, 12 + 936}, {259, 12}, {260, 12}, {287, 12 + 208}};
+  for (const auto& c : kCases) EXPECT_EQ(support::LiveJoinPoint(loop, c.elapsedMs), c.expected) << c.elapsedMs;
+  loop[12 + 104] = 0;  // a broken frame: start from the top rather than mid-frame
+  EXPECT_EQ(support::LiveJoinPoint(loop, 100), 12u);
+}
+
 TEST(NowPlayingJson, PicksTheLineOfTheMomentAndEscapesIt) {
   const std::string tracks = "晨露\t林青禾\r\n\n\"Q\" \\ \x01\n无名\n";
   const struct {

@@ -227,19 +227,55 @@ const char* ContentTypeFor(const std::wstring& fileName) {
   return "application/octet-stream";
 }
 
-std::optional<int> Mp3BytesPerSecond(const std::vector<char>& data) {
-  size_t at = Id3v2Size(data);
+namespace {
+
+struct Mp3Frame {
+  int bytesPerSecond;
+  size_t length;
+};
+
+std::optional<Mp3Frame> Mp3FrameAt(const std::vector<char>& data, size_t at) {
   if (data.size() < at + 4) return std::nullopt;
   auto b = [&](size_t i) { return static_cast<unsigned char>(data[at + i]); };
   if (b(0) != 0xFF || (b(1) & 0xE0) != 0xE0) return std::nullopt;
   int version = (b(1) >> 3) & 3;  // 3 MPEG-1, 2 MPEG-2, 0 MPEG-2.5, 1 reserved
   int layer = (b(1) >> 1) & 3;    // 1 is layer III
   int index = b(2) >> 4;          // 0 free format, 15 invalid
-  if (version == 1 || layer != 1 || index == 0 || index == 15) return std::nullopt;
+  int rateIndex = (b(2) >> 2) & 3;
+  if (version == 1 || layer != 1 || index == 0 || index == 15 || rateIndex == 3) return std::nullopt;
   static const int kMpeg1[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
   static const int kMpeg2[] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
+  static const int kMpeg1Rates[] = {44100, 48000, 32000};
   int kilobits = version == 3 ? kMpeg1[index] : kMpeg2[index];
-  return kilobits * 1000 / 8;
+  int sampleRate = kMpeg1Rates[rateIndex] >> (version == 3 ? 0 : version == 2 ? 1 : 2);
+  int padding = (b(2) >> 1) & 1;
+  size_t length = static_cast<size_t>((version == 3 ? 144000 : 72000) * kilobits / sampleRate + padding);
+  return Mp3Frame{kilobits * 1000 / 8, length};
+}
+
+}  // namespace
+
+std::optional<int> Mp3BytesPerSecond(const std::vector<char>& data) {
+  std::optional<Mp3Frame> first = Mp3FrameAt(data, Id3v2Size(data));
+  if (!first) return std::nullopt;
+  return first->bytesPerSecond;
+}
+
+size_t LiveJoinPoint(const std::vector<char>& data, unsigned long long elapsedMs) {
+  const size_t loopStart = Id3v2Size(data);
+  std::optional<int> rate = Mp3BytesPerSecond(data);
+  if (!rate || data.size() <= loopStart) return loopStart;
+  const size_t wanted = loopStart + static_cast<size_t>(elapsedMs * static_cast<unsigned>(*rate) / 1000 %
+                                                        (data.size() - loopStart));
+  // Frames are followed from the start, so a sync pattern inside audio data is never taken
+  // for a frame.
+  size_t at = loopStart;
+  while (at < wanted) {
+    std::optional<Mp3Frame> frame = Mp3FrameAt(data, at);
+    if (!frame || frame->length < 4) return loopStart;
+    at += frame->length;
+  }
+  return at < data.size() ? at : loopStart;
 }
 
 std::string NowPlayingJson(const std::string& tracks, long long elapsedSeconds, int trackSeconds) {
@@ -468,7 +504,7 @@ void LoopbackStationServer::StreamLive(SOCKET client, const std::string& name, c
   const double dropAfter = QueryNumber(query, "drop") * rate;
   const double stallAfter = QueryNumber(query, "stall") * rate;
   const ULONGLONG start = ::GetTickCount64();
-  size_t position = loopStart;
+  size_t position = LiveJoinPoint(audio, start - startedAt_);
   double sent = 0;
   while (!stopping_) {
     double due = std::max(kLiveBurstSeconds * rate, kLiveBurstBytes) +

@@ -29,10 +29,10 @@ struct StationServerSettings {
 // Serves the files below `root` over HTTP/1.0 on 127.0.0.1, each connection on a thread of its
 // own, and counts the GET requests per path (the path without the query string).
 //
-//   /live/NAME          streams/NAME.mp3 sent endlessly at its bit rate after a 64 KB burst,
-//                       without a length, as a radio station sends; ?drop=S closes it after
-//                       S seconds of audio and ?stall=S goes silent after S seconds of audio
-//                       while keeping the connection open
+//   /live/NAME          streams/NAME.mp3 looped endlessly from where the loop is by the server's
+//                       clock, at its bit rate after a 64 KB burst, without a length, as a
+//                       radio station sends; ?drop=S closes it after S seconds of audio and
+//                       ?stall=S goes silent after S seconds of audio while keeping it open
 //   /nowplaying/NAME    {"title","artist"} of the line of streams/NAME.tracks playing now
 //   /server/status      {"requests":{path:count},"open":{path:count}} for tests
 class LoopbackStationServer {
@@ -88,6 +88,11 @@ std::wstring FileForRequestPath(const std::wstring& root, const std::string& pat
 // Bytes per second of an MP3 stream, from the first frame header after any ID3v2 tag; empty when
 // the data does not start with an MPEG-1/2/2.5 layer III frame of a fixed bit rate.
 std::optional<int> Mp3BytesPerSecond(const std::vector<char>& data);
+
+// Where a listener joins the endless loop of an MP3 file `elapsedMs` after the server started:
+// the first frame at or after that moment, so that every listener hears the same moment, as on
+// the radio. The start of the audio when the frames cannot be followed.
+size_t LiveJoinPoint(const std::vector<char>& data, unsigned long long elapsedMs);
 
 // The entry of a "title<TAB>artist" per line list that plays `elapsedSeconds` after the start,
 // each lasting `trackSeconds`, as JSON; {"title":"","artist":""} for an empty list.

@@ -50,16 +50,10 @@ describe("memory", () => {
     const stored = ["{", "null", "[]", "\"text\"", '{"volume":"loud","muted":1,"history":"A","favourites":[1,{}],"last":5}',
       '{"volume":7,"history":["nobody"],"favourites":["nobody"]}', '{"volume":-1,"autoplay":"yes","last":"A"}'];
     for (const value of stored) {
-      const page = await h.open(browser, {
-        stations: STATIONS,
-        init: `localStorage.setItem("sonbrel.player", ${JSON.stringify(value)});`,
-      });
-      assert.deepEqual(page.errors, [], value);
-      assert.equal(await page.$eval("#volume-level", (e) => e.style.width), "56px", value);
-      assert.equal(await page.textContent("#mute"), "静音", value);
-      assert.deepEqual(await listed(page, "favourites"), ["点 ☆ 收藏电台"], value);
-      assert.equal(await page.locator("#stations li.station").count(), 2, value);
-      assert.equal(await page.textContent("#status"), "已停止", value);
+      const page = await h.open(browser, { stations: STATIONS, init: `localStorage.setItem("sonbrel.player", ${JSON.stringify(value)});` });
+      const seen = await page.evaluate(() => ["volume-level", "mute", "favourites", "stations", "status"].map((id) =>
+        (id === "volume-level" ? document.getElementById(id).style.width : document.getElementById(id).textContent)));
+      assert.deepEqual([...seen, page.errors], ["56px", "静音", "点 ☆ 收藏电台", "测试☆FM 90.0台A☆FM 90.0台B", "已停止", []], value);
       await page.context().close();
     }
   });

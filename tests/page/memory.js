@@ -47,7 +47,7 @@ describe("memory", () => {
   }
 
   test("corrupt or foreign stored data is ignored", async () => {
-    const stored = ["{", "null", "[]", "\"text\"", '{"volume":"loud","muted":1,"history":"A","favourites":[1,{}],"last":5}',
+    const stored = ["{", "null", "[]", "\"text\"", '{"volume":"loud","muted":1,"history":[1,{}],"favourites":"A","last":5}',
       '{"volume":7,"history":["nobody"],"favourites":["nobody"]}', '{"volume":-1,"autoplay":"yes","last":"A"}'];
     for (const value of stored) {
       const page = await h.open(browser, { stations: STATIONS, init: `localStorage.setItem("sonbrel.player", ${JSON.stringify(value)});` });

@@ -1,15 +1,32 @@
 // The station player: plain ES5 and DOM level 2 with attachEvent fallbacks, so it runs in the
-// system browser control as well as in current browsers.
+// system browser control as well as in current browsers. Every station is live radio: a drop is
+// reconnected, never replayed from the buffer.
 (function () {
   "use strict";
 
   var VOLUME_BAR_WIDTH = 70;  // as #volume-bar in player.css
+  var HISTORY_LIMIT = 20;
+  var TEXT_LIMIT = 120;       // now-playing text from elsewhere is cut to this
+  var STORE_KEY = "sonbrel.player";
+  var ERROR_REASONS = { 1: "连接被中止", 2: "网络错误", 3: "无法解码音频", 4: "地址无效或格式不支持" };
+
   var audio = document.getElementById("audio");
   var canPlay = !!(audio && audio.canPlayType && audio.canPlayType("audio/mpeg"));
-  var current = -1;
-  var volume = 0.8;
-  var muted = false;
-  var playlist = [];
+  var settings = { delays: [1, 2, 4, 8], stallSeconds: 10, connectSeconds: 15, nowPlayingSeconds: 15 };
+  var stations = [];    // in the order shown: grouped by region
+  var current = null;   // the selected station
+  var state = "idle";   // idle, connecting, playing, buffering, reconnecting, stopped, failed
+  var failure = "";
+  var song = null;      // {title, artist} while playing
+  var urlIndex = 0;
+  var attempt = 0;      // reconnect rounds since the stream last played well
+  var playedFrom = 0;   // currentTime when the stream started playing
+  var lastTime = 0;
+  var watchdog = null;
+  var retryTimer = null;
+  var nowPlayingTimer = null;
+  var nowPlayingRequest = null;
+  var memory = { volume: 0.8, muted: false, last: "", history: [], favourites: [], autoplay: false };
 
   function byId(id) { return document.getElementById(id); }
 
@@ -21,142 +38,584 @@
     }
   }
 
+  function preventDefault(event) {
+    if (event.preventDefault) event.preventDefault(); else event.returnValue = false;
+  }
+
   function setText(element, text) {
     while (element.firstChild) element.removeChild(element.firstChild);
     element.appendChild(document.createTextNode(text));
   }
 
-  function isPlaying() { return canPlay && current >= 0 && !audio.paused; }
-
-  function showStatus(text) {
-    setText(byId("status"), text);
-    byId("mini-toggle").innerHTML = isPlaying() ? "&#9632;" : "&#9654;";
+  function contains(list, item) {
+    for (var i = 0; i < list.length; i++) if (list[i] === item) return true;
+    return false;
   }
 
-  function showStation() {
-    var station = STATIONS[current];
-    setText(byId("station-name"), station.name + "  " + station.frequency);
-    setText(byId("station-info"), "正在播放：" + station.city + " · " + station.name);
-    setText(byId("mini-title"), station.frequency + " " + station.name);
-    renderStations();
+  function without(list, item) {
+    var kept = [];
+    for (var i = 0; i < list.length; i++) if (list[i] !== item) kept.push(list[i]);
+    return kept;
   }
 
-  function renderList(list, items, currentIndex, emptyText, choose) {
+  function stationById(id) {
+    for (var i = 0; i < stations.length; i++) if (stations[i].id === id) return stations[i];
+    return null;
+  }
+
+  // ---- memory: localStorage where present, a cookie otherwise ----
+
+  function storage() {
+    try {
+      if (window.localStorage) return window.localStorage;
+    } catch (e) { /* denied, e.g. for a file page */ }
+    return null;
+  }
+
+  function readStored() {
+    var store = storage();
+    if (store) {
+      try { return store.getItem(STORE_KEY); } catch (e) { return null; }
+    }
+    var cookies = document.cookie ? document.cookie.split("; ") : [];
+    for (var i = 0; i < cookies.length; i++) {
+      if (cookies[i].indexOf(STORE_KEY + "=") === 0) {
+        try { return decodeURIComponent(cookies[i].substring(STORE_KEY.length + 1)); } catch (e) { return null; }
+      }
+    }
+    return null;
+  }
+
+  function writeStored(text) {
+    var store = storage();
+    if (store) {
+      try { store.setItem(STORE_KEY, text); } catch (e) { /* full or denied: keep playing */ }
+      return;
+    }
+    var expires = new Date(new Date().getTime() + 365 * 24 * 3600 * 1000);
+    document.cookie = STORE_KEY + "=" + encodeURIComponent(text) + "; expires=" + expires.toUTCString() + "; path=/";
+  }
+
+  function stringList(value, limit) {
+    var list = [];
+    if (Object.prototype.toString.call(value) !== "[object Array]") return list;
+    for (var i = 0; i < value.length && list.length < limit; i++) {
+      if (typeof value[i] === "string" && value[i].length <= TEXT_LIMIT && !contains(list, value[i])) list.push(value[i]);
+    }
+    return list;
+  }
+
+  // Whatever is stored is checked field by field; anything unexpected keeps its default.
+  function loadMemory() {
+    var text = readStored();
+    var saved = null;
+    if (!text || !window.JSON) return;
+    try { saved = JSON.parse(text); } catch (e) { return; }
+    if (!saved || typeof saved !== "object") return;
+    if (typeof saved.volume === "number" && saved.volume >= 0 && saved.volume <= 1) memory.volume = saved.volume;
+    if (typeof saved.muted === "boolean") memory.muted = saved.muted;
+    if (typeof saved.autoplay === "boolean") memory.autoplay = saved.autoplay;
+    if (typeof saved.last === "string" && saved.last.length <= TEXT_LIMIT) memory.last = saved.last;
+    memory.history = stringList(saved.history, HISTORY_LIMIT);
+    memory.favourites = stringList(saved.favourites, 200);
+  }
+
+  function saveMemory() {
+    if (window.JSON) writeStored(JSON.stringify(memory));
+  }
+
+  // ---- what the listener sees ----
+
+  var STATUS_TEXT = {
+    idle: "已停止", stopped: "已停止", connecting: "连接中…", playing: "播放中",
+    buffering: "缓冲中…", reconnecting: "重新连接…", failed: "连接失败"
+  };
+
+  function isActive() {
+    return state === "connecting" || state === "playing" || state === "buffering" || state === "reconnecting";
+  }
+
+  function showState() {
+    var status = STATUS_TEXT[state];
+    if (state === "reconnecting") status = "重新连接…(" + attempt + "/" + settings.delays.length + ")";
+    if (!canPlay) status = "无法播放";
+    setText(byId("status"), status);
+    setText(byId("mini-status"), state === "reconnecting" ? "重新连接…" : STATUS_TEXT[state]);
+    document.body.className = "state-" + state;
+    byId("mini-toggle").innerHTML = isActive() ? "&#9632;" : "&#9654;";
+    byId("mini-toggle").title = isActive() ? "停止" : (state === "failed" ? "重试" : "播放");
+    byId("play").title = state === "failed" ? "重试" : "播放 (空格)";
+
+    if (!current) return;
+    setText(byId("station-name"), current.name + "  " + current.frequency);
+    var info = current.region + " · " + current.frequency;
+    if (!canPlay) info = "无法播放：浏览器不支持MP3";
+    else if (state === "failed") info = "无法连接：" + failure + "，按 ▶ 重试";
+    else if (state === "playing" && song) info = "♪ " + song.title + (song.artist ? " — " + song.artist : "");
+    else if (state === "playing") info = "正在播放：" + current.region + " · " + current.name;
+    setText(byId("station-info"), info);
+    setText(byId("mini-title"), current.name + (state === "playing" && song ? " · " + song.title : ""));
+  }
+
+  function showMessage(text) {
+    setText(byId("station-info"), text);
+    var list = byId("stations");
     while (list.firstChild) list.removeChild(list.firstChild);
+    var item = document.createElement("li");
+    item.className = "empty error";
+    setText(item, text);
+    list.appendChild(item);
+  }
+
+  function rowFor(station, className, onChoose) {
+    var item = document.createElement("li");
+    item.className = className + (station === current ? " current" : "");
+    item.tabIndex = 0;
+    item.setAttribute("role", "button");
+    var frequency = document.createElement("span");
+    frequency.className = "frequency";
+    setText(frequency, station.frequency);
+    item.appendChild(frequency);
+    item.appendChild(document.createTextNode(station.name));
+    on(item, "click", onChoose);
+    on(item, "keydown", function (event) {
+      if (event.keyCode === 13 || event.keyCode === 32) {
+        preventDefault(event);
+        onChoose();
+      }
+    });
+    return item;
+  }
+
+  function starFor(station) {
+    var star = document.createElement("button");
+    var starred = contains(memory.favourites, station.id);
+    star.type = "button";
+    star.className = "star" + (starred ? " starred" : "");
+    star.title = starred ? "取消收藏" : "收藏";
+    star.innerHTML = starred ? "&#9733;" : "&#9734;";
+    on(star, "click", function (event) {
+      if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
+      toggleFavourite(station);
+    });
+    on(star, "keydown", function (event) {
+      if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
+    });
+    return star;
+  }
+
+  function chooser(station) { return function () { choose(station); }; }
+
+  function fillList(list, items, emptyText, build) {
+    while (list.firstChild) list.removeChild(list.firstChild);
+    for (var i = 0; i < items.length; i++) list.appendChild(build(items[i]));
     if (items.length === 0) {
       var empty = document.createElement("li");
       empty.className = "empty";
       setText(empty, emptyText);
       list.appendChild(empty);
-      return;
-    }
-    for (var i = 0; i < items.length; i++) {
-      var station = STATIONS[items[i]];
-      var item = document.createElement("li");
-      if (items[i] === currentIndex) item.className = "current";
-      var frequency = document.createElement("span");
-      frequency.className = "frequency";
-      setText(frequency, station.frequency);
-      item.appendChild(frequency);
-      item.appendChild(document.createTextNode(station.name));
-      on(item, "click", choose(items[i]));
-      list.appendChild(item);
     }
   }
 
-  function chooser(index) { return function () { play(index); }; }
-
-  function renderStations() {
-    var all = [];
-    for (var i = 0; i < STATIONS.length; i++) all.push(i);
-    renderList(byId("stations"), all, current, "没有电台", chooser);
-    renderList(byId("playlist"), playlist, current, "播放过的电台会出现在这里", chooser);
+  function stationsFrom(ids) {
+    var found = [];
+    for (var i = 0; i < ids.length; i++) {
+      var station = stationById(ids[i]);
+      if (station) found.push(station);
+    }
+    return found;
   }
 
-  function remember(index) {
-    for (var i = 0; i < playlist.length; i++) {
-      if (playlist[i] === index) {
-        playlist.splice(i, 1);
-        break;
+  function renderLists() {
+    var list = byId("stations");
+    var region = null;
+    while (list.firstChild) list.removeChild(list.firstChild);
+    for (var i = 0; i < stations.length; i++) {
+      if (stations[i].region !== region) {
+        region = stations[i].region;
+        var heading = document.createElement("li");
+        heading.className = "region";
+        setText(heading, region);
+        list.appendChild(heading);
       }
+      var row = rowFor(stations[i], "station", chooser(stations[i]));
+      row.insertBefore(starFor(stations[i]), row.firstChild);
+      list.appendChild(row);
     }
-    playlist.unshift(index);
-  }
-
-  function play(index) {
-    if (index < 0 || index >= STATIONS.length) return;
-    var changed = index !== current;
-    current = index;
-    remember(index);
-    showStation();
-    if (!canPlay) {
-      showStatus("无法播放：浏览器不支持MP3");
-      return;
-    }
-    if (changed) audio.src = STATIONS[index].stream;
-    audio.loop = true;
-    applyVolume();
-    audio.play();
-    showStatus("缓冲中…");
-  }
-
-  function stop() {
-    if (canPlay && current >= 0) {
-      audio.pause();
-      try { audio.currentTime = 0; } catch (e) { /* not seekable before it has loaded */ }
-    }
-    showStatus("已停止");
-  }
-
-  function step(delta) {
-    var count = STATIONS.length;
-    play(current < 0 ? 0 : (current + delta + count) % count);
+    fillList(byId("favourites"), stationsFrom(memory.favourites), "点 ☆ 收藏电台", function (station) {
+      return rowFor(station, "favourite", chooser(station));
+    });
+    fillList(byId("history"), stationsFrom(memory.history), "播放过的电台会出现在这里", function (station) {
+      return rowFor(station, "played", chooser(station));
+    });
   }
 
   function applyVolume() {
-    byId("volume-level").style.width = Math.round(volume * VOLUME_BAR_WIDTH) + "px";
-    setText(byId("mute"), muted ? "取消" : "静音");
+    byId("volume-level").style.width = Math.round(memory.volume * VOLUME_BAR_WIDTH) + "px";
+    setText(byId("mute"), memory.muted ? "取消" : "静音");
+    byId("mute").title = memory.muted ? "取消静音 (M)" : "静音 (M)";
     if (canPlay) {
-      audio.volume = volume;
-      audio.muted = muted;
+      audio.volume = memory.volume;
+      audio.muted = memory.muted;
     }
   }
 
-  function changeVolume(delta) {
-    volume = Math.max(0, Math.min(1, Math.round((volume + delta) * 10) / 10));
-    muted = false;
+  function setVolume(volume) {
+    memory.volume = Math.max(0, Math.min(1, Math.round(volume * 100) / 100));
+    memory.muted = false;
     applyVolume();
+    saveMemory();
   }
 
-  on(byId("play"), "click", function () { play(current < 0 ? 0 : current); });
+  function toggleMute() {
+    memory.muted = !memory.muted;
+    applyVolume();
+    saveMemory();
+  }
+
+  function toggleFavourite(station) {
+    if (contains(memory.favourites, station.id)) memory.favourites = without(memory.favourites, station.id);
+    else memory.favourites.push(station.id);
+    saveMemory();
+    renderLists();
+  }
+
+  // ---- now playing: polled only while a station plays ----
+
+  function stopNowPlaying() {
+    clearTimeout(nowPlayingTimer);
+    nowPlayingTimer = null;
+    if (nowPlayingRequest) {
+      nowPlayingRequest.onreadystatechange = function () {};
+      nowPlayingRequest.abort();
+      nowPlayingRequest = null;
+    }
+    song = null;
+  }
+
+  function pollNowPlaying() {
+    var station = current;
+    if (!station.nowPlaying || !window.JSON || !window.XMLHttpRequest) return;
+    var request = new XMLHttpRequest();
+    nowPlayingRequest = request;
+    request.onreadystatechange = function () {
+      if (request.readyState !== 4 || request !== nowPlayingRequest) return;
+      nowPlayingRequest = null;
+      var found = null;
+      try { found = request.status === 200 ? JSON.parse(request.responseText) : null; } catch (e) { found = null; }
+      if (found && typeof found.title === "string" && found.title) {
+        song = {
+          title: found.title.substring(0, TEXT_LIMIT),
+          artist: typeof found.artist === "string" ? found.artist.substring(0, TEXT_LIMIT) : ""
+        };
+      } else {
+        song = null;
+      }
+      showState();
+      if (state === "playing" || state === "buffering") {
+        nowPlayingTimer = setTimeout(pollNowPlaying, settings.nowPlayingSeconds * 1000);
+      }
+    };
+    request.open("GET", station.nowPlaying, true);
+    request.send(null);
+  }
+
+  // ---- the stream ----
+
+  function clearTimers() {
+    clearTimeout(watchdog);
+    clearTimeout(retryTimer);
+    watchdog = retryTimer = null;
+  }
+
+  // Removing the source and loading closes the connection; pause alone would keep it open.
+  function disconnect() {
+    clearTimers();
+    stopNowPlaying();
+    if (!canPlay) return;
+    audio.pause();
+    audio.removeAttribute("src");
+    audio.load();
+  }
+
+  function armWatchdog(seconds, reason) {
+    clearTimeout(watchdog);
+    watchdog = setTimeout(function () { drop(reason); }, seconds * 1000);
+  }
+
+  function connect() {
+    var url = current.urls[urlIndex];
+    state = attempt > 0 ? "reconnecting" : "connecting";
+    showState();
+    lastTime = 0;
+    audio.src = url;
+    applyVolume();
+    var started = audio.play();
+    // Refused without a gesture, for instance: the listener's ▶ will start it.
+    if (started && typeof started.then === "function") {
+      started.then(null, function (error) {
+        if (error && error.name === "NotAllowedError") fail("浏览器不允许自动播放");
+      });
+    }
+    armWatchdog(settings.connectSeconds, "连接超时");
+  }
+
+  function fail(reason) {
+    disconnect();
+    failure = reason;
+    state = "failed";
+    showState();
+  }
+
+  // A URL that failed moves on to the next one; when a round through them all failed, or a
+  // stream that played has gone, the next round starts after a growing delay.
+  function drop(reason) {
+    if (!isActive() || !audio.getAttribute("src")) return;
+    var played = state === "playing" || state === "buffering";
+    if (played && lastTime - playedFrom >= settings.stallSeconds) attempt = 0;
+    disconnect();
+    if (!played && urlIndex + 1 < current.urls.length) {
+      urlIndex++;
+      connect();
+      return;
+    }
+    if (attempt >= settings.delays.length) {
+      fail(reason);
+      return;
+    }
+    urlIndex = 0;
+    attempt++;
+    failure = reason;
+    state = "reconnecting";
+    showState();
+    retryTimer = setTimeout(connect, settings.delays[attempt - 1] * 1000);
+  }
+
+  function onPlaying() {
+    if (!isActive()) return;
+    var wasPlaying = state === "playing" || state === "buffering";
+    state = "playing";
+    playedFrom = wasPlaying ? playedFrom : audio.currentTime;
+    lastTime = audio.currentTime;
+    armWatchdog(settings.stallSeconds, "长时间收不到信号");
+    showState();
+    if (!wasPlaying) {
+      stopNowPlaying();
+      pollNowPlaying();
+    }
+  }
+
+  function onProgress() {
+    if (state !== "playing" && state !== "buffering") return;
+    if (audio.currentTime > lastTime) {
+      lastTime = audio.currentTime;
+      armWatchdog(settings.stallSeconds, "长时间收不到信号");
+    }
+  }
+
+  function onWaiting() {
+    if (state !== "playing") return;
+    state = "buffering";
+    showState();
+  }
+
+  function onError() {
+    var code = audio.error ? audio.error.code : 0;
+    drop(ERROR_REASONS[code] || "电台暂时无法连接");
+  }
+
+  // ---- what the listener does ----
+
+  function select(station) {
+    current = station;
+    memory.last = station.id;
+    saveMemory();
+    renderLists();
+    showState();
+  }
+
+  function play(station) {
+    if (!station) return;
+    disconnect();
+    select(station);
+    memory.history = [station.id].concat(without(memory.history, station.id)).slice(0, HISTORY_LIMIT);
+    saveMemory();
+    renderLists();
+    if (!canPlay) return;
+    attempt = 0;
+    urlIndex = 0;
+    failure = "";
+    connect();
+  }
+
+  function stop() {
+    disconnect();
+    if (state !== "idle") state = "stopped";
+    showState();
+  }
+
+  function choose(station) {
+    if (station === current && isActive()) return;  // already on it: no reconnect, no stuck status
+    play(station);
+  }
+
+  function playOrStop() {
+    if (isActive()) stop(); else play(current || stations[0]);
+  }
+
+  function step(delta) {
+    if (stations.length === 0) return;
+    var index = 0;
+    for (var i = 0; i < stations.length; i++) if (stations[i] === current) index = i + delta;
+    play(stations[(index + stations.length) % stations.length]);
+  }
+
+  function onKey(event) {
+    var target = event.target || event.srcElement;
+    var tag = target && target.tagName ? target.tagName.toLowerCase() : "";
+    if (event.ctrlKey || event.altKey || event.metaKey) return;
+    // Buttons, rows and the check box act on Enter and Space themselves.
+    var ownsKeys = tag === "button" || tag === "input" || tag === "li";
+    switch (event.keyCode) {
+      case 32: if (ownsKeys) return; playOrStop(); break;
+      case 37: step(-1); break;
+      case 39: step(1); break;
+      case 38: setVolume(memory.volume + 0.1); break;
+      case 40: setVolume(memory.volume - 0.1); break;
+      case 77: toggleMute(); break;
+      default: return;
+    }
+    preventDefault(event);
+  }
+
+  function onWheel(event) {
+    var delta = event.deltaY !== undefined ? -event.deltaY : event.wheelDelta;
+    if (!delta) return;
+    setVolume(memory.volume + (delta > 0 ? 0.05 : -0.05));
+    preventDefault(event);
+  }
+
+  // ---- the station file ----
+
+  function number(value, low, high, fallback) {
+    return typeof value === "number" && value >= low && value <= high ? value : fallback;
+  }
+
+  function readSettings(file) {
+    var reconnect = file.reconnect || {};
+    var delays = [];
+    if (Object.prototype.toString.call(reconnect.delays) === "[object Array]") {
+      for (var i = 0; i < reconnect.delays.length && i < 10; i++) delays.push(number(reconnect.delays[i], 0, 300, 1));
+    }
+    if (delays.length) settings.delays = delays;
+    settings.stallSeconds = number(reconnect.stallSeconds, 0.5, 300, settings.stallSeconds);
+    settings.connectSeconds = number(reconnect.connectSeconds, 0.5, 300, settings.connectSeconds);
+    settings.nowPlayingSeconds = number(file.nowPlayingSeconds, 1, 3600, settings.nowPlayingSeconds);
+  }
+
+  function readStation(entry) {
+    if (!entry || typeof entry.name !== "string" || !entry.name) return null;
+    var urls = stringList(typeof entry.url === "string" ? [entry.url] : entry.urls, 10);
+    if (urls.length === 0) return null;
+    return {
+      id: typeof entry.id === "string" && entry.id ? entry.id : entry.name,
+      name: entry.name,
+      frequency: typeof entry.frequency === "string" ? entry.frequency : "",
+      region: typeof entry.region === "string" && entry.region ? entry.region : "其他",
+      urls: urls,
+      nowPlaying: typeof entry.nowPlaying === "string" ? entry.nowPlaying : ""
+    };
+  }
+
+  // Regions keep the order of their first station; stations keep theirs within a region.
+  function groupByRegion(list) {
+    var regions = [], grouped = [], i, j;
+    for (i = 0; i < list.length; i++) if (!contains(regions, list[i].region)) regions.push(list[i].region);
+    for (i = 0; i < regions.length; i++) {
+      for (j = 0; j < list.length; j++) if (list[j].region === regions[i]) grouped.push(list[j]);
+    }
+    return grouped;
+  }
+
+  function useStationFile(text) {
+    var file = null, list = [];
+    try { file = JSON.parse(text); } catch (e) { return showMessage("电台列表无法读取：文件格式有误"); }
+    var entries = file && file.stations;
+    if (Object.prototype.toString.call(entries) !== "[object Array]") return showMessage("电台列表无法读取：没有电台");
+    readSettings(file);
+    for (var i = 0; i < entries.length; i++) {
+      var station = readStation(entries[i]);
+      if (station && !contains(stationIds(list), station.id)) list.push(station);
+    }
+    stations = groupByRegion(list);
+    if (stations.length === 0) return showMessage("电台列表无法读取：没有可用的电台");
+    var last = stationById(memory.last);
+    if (last && memory.autoplay && canPlay) {
+      play(last);
+    } else {
+      current = last;
+      renderLists();
+      if (last) showState(); else setText(byId("station-info"), "选择一个电台开始收听");
+    }
+  }
+
+  function stationIds(list) {
+    var ids = [];
+    for (var i = 0; i < list.length; i++) ids.push(list[i].id);
+    return ids;
+  }
+
+  function loadStations() {
+    if (!window.JSON || !window.XMLHttpRequest) return showMessage("电台列表无法读取：浏览器版本太旧");
+    var request = new XMLHttpRequest();
+    request.onreadystatechange = function () {
+      if (request.readyState !== 4) return;
+      if (request.status === 200) useStationFile(request.responseText);
+      else showMessage("电台列表无法载入（" + (request.status ? "错误 " + request.status : "连接失败") + "）");
+    };
+    request.open("GET", "stations.json", true);
+    request.send(null);
+  }
+
+  // ---- wiring ----
+
+  on(byId("play"), "click", function () {
+    if (!isActive()) play(current || stations[0]);
+  });
   on(byId("stop"), "click", stop);
   on(byId("prev"), "click", function () { step(-1); });
   on(byId("next"), "click", function () { step(1); });
-  on(byId("mini-toggle"), "click", function () {
-    if (isPlaying()) stop(); else play(current < 0 ? 0 : current);
-  });
-  on(byId("quieter"), "click", function () { changeVolume(-0.1); });
-  on(byId("louder"), "click", function () { changeVolume(0.1); });
-  on(byId("mute"), "click", function () {
-    muted = !muted;
-    applyVolume();
-  });
+  on(byId("mini-toggle"), "click", playOrStop);
+  on(byId("quieter"), "click", function () { setVolume(memory.volume - 0.1); });
+  on(byId("louder"), "click", function () { setVolume(memory.volume + 0.1); });
+  on(byId("mute"), "click", toggleMute);
   on(byId("volume-bar"), "click", function (event) {
     var bar = byId("volume-bar").getBoundingClientRect();
-    volume = Math.max(0, Math.min(1, (event.clientX - bar.left) / VOLUME_BAR_WIDTH));
-    muted = false;
-    applyVolume();
+    setVolume((event.clientX - bar.left) / VOLUME_BAR_WIDTH);
   });
+  on(byId("volume-bar"), "onwheel" in document ? "wheel" : "mousewheel", onWheel);
   on(byId("clear"), "click", function () {
-    playlist = [];
-    renderStations();
+    memory.history = [];
+    saveMemory();
+    renderLists();
   });
+  on(byId("autoplay"), "click", function () {
+    memory.autoplay = byId("autoplay").checked;
+    saveMemory();
+  });
+  on(document, "keydown", onKey);
   if (canPlay) {
-    on(audio, "playing", function () { showStatus("播放中"); });
-    on(audio, "error", function () { showStatus("电台暂时无法连接"); });
+    on(audio, "playing", onPlaying);
+    on(audio, "timeupdate", onProgress);
+    on(audio, "waiting", onWaiting);
+    on(audio, "ended", function () { drop("电台连接已断开"); });
+    on(audio, "error", onError);
   }
 
-  renderStations();
+  loadMemory();
+  byId("autoplay").checked = memory.autoplay;
   applyVolume();
-  showStatus(canPlay ? "已停止" : "无法播放：浏览器不支持MP3");
+  renderLists();
+  showState();
+  loadStations();
 })();

@@ -1,5 +1,11 @@
 # Compiler and linker settings shared by every target of the project.
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+# The resource script is UTF-8 (Chinese version strings and captions).
+if(MSVC)
+  set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} /c65001")
+else()
+  set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+endif()
 if(MSVC)
   add_compile_options(/W4 /utf-8 /GS)
   set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
@@ -15,4 +21,3 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
   add_link_options(-Wl,--large-address-aware)
 endif()
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")

@@ -1,4 +1,4 @@
-# Cross-build for 64-bit Windows with Debian's MinGW-w64 (posix threads: GoogleTest needs std::mutex).
+# Cross-build for 32-bit Windows (the release) with Debian's MinGW-w64 (posix threads: GoogleTest needs std::mutex).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)

@@ -1,4 +1,4 @@
-#include "program/program.h"
+#include "app/program.h"
 
 #include "mainwindow/Form1.h"
 #include "program/application.h"

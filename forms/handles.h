@@ -47,6 +47,14 @@ struct IconTraits {
   static HICON Empty() { return nullptr; }
   static void Close(HICON h) { ::DestroyIcon(h); }
 };
+struct MemoryDcTraits {
+  static HDC Empty() { return nullptr; }
+  static void Close(HDC dc) { ::DeleteDC(dc); }
+};
+struct ModuleTraits {
+  static HMODULE Empty() { return nullptr; }
+  static void Close(HMODULE module) { ::FreeLibrary(module); }
+};
 struct WindowTraits {
   static HWND Empty() { return nullptr; }
   static void Close(HWND h) { ::DestroyWindow(h); }
@@ -59,6 +67,8 @@ using UniqueBrush = Unique<HBRUSH, GdiTraitsOf<HBRUSH>>;
 using UniqueKernelHandle = Unique<HANDLE, KernelTraits>;
 using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
+using UniqueMemoryDc = Unique<HDC, MemoryDcTraits>;  // from CreateCompatibleDC
+using UniqueModule = Unique<HMODULE, ModuleTraits>;
 
 // A window's drawing context (the screen's for nullptr), released with the scope.
 class WindowDc {

@@ -59,12 +59,6 @@ UniqueFont CreateFontFor(const FontSpec& spec);
 int16_t ButtonsHeld(WPARAM mouseKeys);
 int16_t ShiftState(WPARAM mouseKeys);
 
-struct MemoryDcTraits {
-  static HDC Empty() { return nullptr; }
-  static void Close(HDC dc) { ::DeleteDC(dc); }
-};
-using UniqueMemoryDc = Unique<HDC, MemoryDcTraits>;
-
 // Selects a GDI object for one scope and puts the previous one back.
 class SelectedObject {
  public:

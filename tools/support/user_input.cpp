@@ -44,19 +44,6 @@ DWORD UpFlag(MouseButton button) {
   }
 }
 
-struct ScreenDcTraits {
-  static HDC Empty() { return nullptr; }
-  static void Close(HDC dc) { ::ReleaseDC(nullptr, dc); }
-};
-struct MemoryDcTraits {
-  static HDC Empty() { return nullptr; }
-  static void Close(HDC dc) { ::DeleteDC(dc); }
-};
-struct ModuleTraits {
-  static HMODULE Empty() { return nullptr; }
-  static void Close(HMODULE module) { ::FreeLibrary(module); }
-};
-
 // Copies width x height pixels from `source` at (x, y) into a 24-bit top-down DIB section.
 Pixels Capture(HDC source, int x, int y, int width, int height) {
   Pixels pixels;
@@ -70,7 +57,7 @@ Pixels Capture(HDC source, int x, int y, int width, int height) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   forms::UniqueBitmap dib(::CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  forms::Unique<HDC, MemoryDcTraits> memory(::CreateCompatibleDC(source));
+  forms::UniqueMemoryDc memory(::CreateCompatibleDC(source));
   if (!dib || !memory) return pixels;
   HGDIOBJ previous = ::SelectObject(memory.Get(), dib.Get());
   ::BitBlt(memory.Get(), 0, 0, width, height, source, x, y, SRCCOPY);
@@ -133,12 +120,12 @@ void PressKey(WORD virtualKey) {
 }
 
 Pixels ReadScreen(const RECT& rect) {
-  forms::Unique<HDC, ScreenDcTraits> screen(::GetDC(nullptr));
+  forms::WindowDc screen(nullptr);
   return Capture(screen.Get(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
 Pixels BitmapResource(const std::wstring& modulePath, int id) {
-  forms::Unique<HMODULE, ModuleTraits> module(::LoadLibraryExW(
+  forms::UniqueModule module(::LoadLibraryExW(
       modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
   if (!module) return {};
   forms::UniqueBitmap bitmap(static_cast<HBITMAP>(
@@ -146,8 +133,8 @@ Pixels BitmapResource(const std::wstring& modulePath, int id) {
   if (!bitmap) return {};
   BITMAP info{};
   ::GetObjectW(bitmap.Get(), sizeof info, &info);
-  forms::Unique<HDC, ScreenDcTraits> screen(::GetDC(nullptr));
-  forms::Unique<HDC, MemoryDcTraits> memory(::CreateCompatibleDC(screen.Get()));
+  forms::WindowDc screen(nullptr);
+  forms::UniqueMemoryDc memory(::CreateCompatibleDC(screen.Get()));
   HGDIOBJ previous = ::SelectObject(memory.Get(), bitmap.Get());
   Pixels pixels = Capture(memory.Get(), 0, 0, info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight);
   ::SelectObject(memory.Get(), previous);

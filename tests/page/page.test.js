@@ -6,9 +6,8 @@ const assert = require("node:assert/strict");
 const fs = require("node:fs");
 const { chromium } = require("playwright-core");
 
-const BASE = process.env.SONBREL_PAGE_BASE;
-// Reconnect quickly so a test sees a whole give-up within seconds.
-const FAST = { reconnect: { delays: [0.2, 0.2], stallSeconds: 1.5, connectSeconds: 5 }, nowPlayingSeconds: 1 };
+const BASE = process.env.SONBREL_PAGE_BASE;  // the station server
+const FAST = { reconnect: { delays: [0.2, 0.2], stallSeconds: 1.5, connectSeconds: 5 } };  // whole give-ups in seconds
 
 // Runs `body` on a fresh page (own storage, status changes kept in window.statusLog) free of script
 // errors. `stations` replace the station file, `settings` go over FAST, `init` runs first.
@@ -139,23 +138,23 @@ describe("the player", () => {
   for (const [where, init] of [["localStorage"], ["a cookie", denied]]) {
     test(`the keyboard works the player, and a reload finds what it set in ${where}`, () =>
       withPage(browser, { stations: [A, B], init }, async (page) => {
-        for (let i = 0; i < 30 && !(await page.evaluate(() => document.activeElement.matches("li.station"))); i++) {
+        for (let i = 0; i < 30 && !(await page.evaluate(() => document.activeElement.matches("li.station"))); i++)
           await page.keyboard.press("Tab");
-        }
         const shows = (selector, expected) => async () => assert.match(await text(page, selector), expected);
-        for (const [key, check] of [["Enter", () => waitForStatus(page, "播放中")], ["Escape", () => page.evaluate(() => document.activeElement.blur())],
-          ["Space", () => waitForStatus(page, "已停止")], ["Space", () => waitForStatus(page, "播放中")],
-          ["ArrowRight", shows("#station-name", /台B/)], ["ArrowLeft", shows("#station-name", /台A/)], ["ArrowRight", () => {}],
-          ["ArrowUp", async () => assert.equal(await volume(page), "63px")], ["m", shows("#mute", /取消/)], ["Space", () => {}]]) {
+        const playing = () => waitForStatus(page, "播放中"), stopped = () => waitForStatus(page, "已停止");
+        for (const [key, check] of [["Enter", playing], ["Escape", () => page.evaluate(() => document.activeElement.blur())],
+          ["Space", stopped], ["Space", playing], ["ArrowRight", shows("#station-name", /台B/)], ["ArrowLeft", shows("#station-name", /台A/)],
+          ["ArrowRight", playing], ["ArrowUp", async () => assert.equal(await volume(page), "63px")], ["m", shows("#mute", /取消/)],
+          ["Space", stopped]]) {
           await page.keyboard.press(key);
           await check();
         }
         await page.click("#stations li:has-text('台B') .star");
         await page.reload();
         await page.waitForSelector("#stations li.station").then(() => page.waitForTimeout(1000));  // not played
-        const lists = await page.$$eval("#favourites li, #history li", (rows) => rows.map((r) => r.parentNode.id + r.textContent));
-        assert.deepEqual([await volume(page), await text(page, "#mute"), await text(page, "#station-name"), lists, await text(page, "#status")],
-          ["63px", "取消", "台B  FM 90.0", ["favouritesFM 90.0台B", "historyFM 90.0台B", "historyFM 90.0台A"], "已停止"]);
+        const rows = await page.$$eval("#favourites li, #history li", (all) => all.map((r) => r.parentNode.id + r.textContent));
+        assert.deepEqual([await volume(page), await text(page, "#mute"), await text(page, "#station-name"), await text(page, "#status"),
+          rows], ["63px", "取消", "台B  FM 90.0", "已停止", ["favouritesFM 90.0台B", "historyFM 90.0台B", "historyFM 90.0台A"]]);
         await page.check("#autoplay");
         await page.reload();
         await waitForStatus(page, "播放中");
@@ -165,9 +164,10 @@ describe("the player", () => {
   test("corrupt or foreign stored data is ignored", async () => {
     for (const value of ["{", "null", "[]", "\"text\"", '{"volume":"loud","muted":1,"history":[1,{}],"favourites":"A","last":5}',
       '{"volume":7,"history":["nobody"],"favourites":["nobody"]}', '{"volume":-1,"autoplay":"yes","last":"A"}']) {
-      await withPage(browser, { stations: [A, B], init: `localStorage.setItem("sonbrel.player", ${JSON.stringify(value)});` },
-        async (page) => assert.deepEqual([await volume(page), ...await page.$$eval("#mute, #favourites, #stations, #status",
-          (all) => all.map((e) => e.textContent))], ["56px", "已停止", "静音", "测试☆FM 90.0台A☆FM 90.0台B", "点 ☆ 收藏电台"], value));
+      const init = `localStorage.setItem("sonbrel.player", ${JSON.stringify(value)});`;
+      await withPage(browser, { stations: [A, B], init }, async (page) => assert.deepEqual([await volume(page),
+        ...await page.$$eval("#status, #mute, #stations, #favourites", (all) => all.map((e) => e.textContent))],
+        ["56px", "已停止", "静音", "测试☆FM 90.0台A☆FM 90.0台B", "点 ☆ 收藏电台"], value));
     }
   });
 });

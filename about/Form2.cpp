@@ -6,7 +6,6 @@ namespace sonbrel {
 
 namespace {
 
-constexpr int kActivate = 7;
 
 }  // namespace
 
@@ -36,12 +35,12 @@ void Form2::Command2_Click() { Text1.Text(Text2.Text()); }
 
 // A sound that cannot play stays silent; there is nothing to tell the user.
 void Form2::Image3_Click() {
-  OLE1.Action(kActivate);
+  OLE1.Action(forms::vbOLEActivate);
   Show();
 }
 
 void Form2::Image2_DblClick() {
-  OLE1.Action(kActivate);
+  OLE1.Action(forms::vbOLEActivate);
   Show();
   Text1.Text(Text3.Text());
 }

@@ -8,6 +8,7 @@
 
 #include "forms/app.h"
 #include "forms/handles.h"
+#include "support/window_probe.h"
 
 namespace {
 
@@ -16,20 +17,15 @@ enum class Shown { Visible, Hidden, Minimized };
 // Popups shown without activation: Wine without a window manager waits 2 s for every window
 // it manages (captioned or shown active) to be withdrawn when it is hidden or destroyed.
 forms::UniqueWindow MakeWindow(const std::wstring& title, Shown shown) {
-  forms::UniqueWindow window(::CreateWindowExW(0, L"STATIC", title.c_str(), WS_POPUP, 10, 10, 200,
-                                               100, nullptr, nullptr, nullptr, nullptr));
+  forms::UniqueWindow window(::CreateWindowExW(0, L"STATIC", title.c_str(), WS_POPUP, 10, 10, 200, 100, nullptr,
+                                               nullptr, nullptr, nullptr));
   if (shown == Shown::Visible) ::ShowWindow(window.Get(), SW_SHOWNOACTIVATE);
   if (shown == Shown::Minimized) ::ShowWindow(window.Get(), SW_SHOWMINNOACTIVE);
   return window;
 }
 
-void PumpPendingMessages() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-}
-
-TEST(AppActivate, ChoosesExactBeforePrefixAndVisibleBeforeHidden) {
-  // The winner comes first, so the decoys lie above it in the z-order.
+// Each window lies above the ones before it in the z-order.
+TEST(AppActivate, ChoosesExactBeforePrefixVisibleBeforeHiddenThenTheFrontmost) {
   const struct {
     const char* name;
     std::vector<std::pair<std::wstring, Shown>> windows;
@@ -42,6 +38,7 @@ TEST(AppActivate, ChoosesExactBeforePrefixAndVisibleBeforeHidden) {
        {{L"Radio", Shown::Hidden}, {L"Radio player", Shown::Visible}}, L"Radio", 0},
       {"visible before hidden among exact matches",
        {{L"Radio", Shown::Visible}, {L"Radio", Shown::Hidden}}, L"Radio", 0},
+      {"the frontmost of equals", {{L"Radio one", Shown::Visible}, {L"Radio two", Shown::Visible}}, L"Radio", 1},
       {"a minimized window is restored",
        {{L"Radio", Shown::Minimized}, {L"Radio player", Shown::Visible}}, L"Radio", 0},
       {"a prefix of the query is no match", {{L"Radio", Shown::Visible}}, L"Radio player", -1},
@@ -54,17 +51,16 @@ TEST(AppActivate, ChoosesExactBeforePrefixAndVisibleBeforeHidden) {
     for (const auto& [title, shown] : c.windows) windows.push_back(MakeWindow(stem + title, shown));
     forms::UniqueWindow bystander = MakeWindow(L"Bystander", Shown::Visible);
     ::SetForegroundWindow(bystander.Get());
-    PumpPendingMessages();
+    support::PumpMessages();
     ASSERT_EQ(::GetForegroundWindow(), bystander.Get());
-
     EXPECT_EQ(forms::AppActivate(stem + c.query), c.chosen >= 0);
-    PumpPendingMessages();
+    support::PumpMessages();
     EXPECT_EQ(::GetForegroundWindow(), c.chosen >= 0 ? windows[c.chosen].Get() : bystander.Get());
     for (size_t i = 0; i < windows.size(); ++i) {
       const Shown shown = c.windows[i].second;
       EXPECT_EQ(::IsWindowVisible(windows[i].Get()) != FALSE, shown != Shown::Hidden) << i;
       if (shown == Shown::Minimized) {
-        EXPECT_EQ(::IsIconic(windows[i].Get()) != FALSE, static_cast<int>(i) != c.chosen) << i;
+        EXPECT_EQ(::IsIconic(windows[i].Get()) != FALSE, static_cast<int>(i) != c.chosen);
       }
     }
   }

@@ -1,0 +1,250 @@
+// The runtime's forms and controls as real windows under Wine, driven by real window messages.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "forms/forms.h"
+#include "support/window_probe.h"
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+// Client 200 x 100 px at (100, 100); the pixel places of the controls are in the comments.
+class TestForm : public forms::Form {
+ public:
+  using Form::Stack;
+
+  TestForm()
+      : Form({.caption = L"forms test", .clientWidth = 3000, .clientHeight = 1500, .left = 1500, .top = 1500}) {
+    Box.Move(150, 150, 300, 300);      // (10, 10) 20 x 20
+    Front.Move(600, 150, 300, 300);    // (40, 10) 20 x 20
+    Back.Move(750, 150, 300, 300);     // (50, 10) 20 x 20, under Front from x 50 to 59
+    Rule.Points(0, 750, 3000, 750);    // across the label, in front of it
+    Link.Move(150, 600, 900, 300);     // (10, 40) 60 x 20
+    Button.Move(1500, 600, 600, 375);  // (100, 40)
+    Stack({&Box, &Front, &Back, &Rule, &Link, &Button});
+    for (auto [control, name] : {std::pair<forms::Control*, std::string>{&Box, "Box"}, {&Front, "Front"},
+                                 {&Back, "Back"}, {&Link, "Link"}}) {
+      for (auto [handler, what] : {std::pair{&control->MouseDown, ".MouseDown"}, {&control->MouseUp, ".MouseUp"},
+                                   {&control->MouseMove, ".MouseMove"}}) {
+        *handler = [this, what = name + what](int16_t b, int16_t s, float x, float y) { Record(what, b, s, x, y); };
+      }
+      control->Click = [this, name = name] { events.push_back(name + ".Click"); };
+      control->DblClick = [this, name = name] { events.push_back(name + ".DblClick"); };
+    }
+    Timer1.Tick = [this] { ++ticks; };
+  }
+
+  forms::PictureBox Box{*this};
+  forms::Image Front{*this};
+  forms::Image Back{*this};
+  forms::Line Rule{*this};
+  forms::Label Link{*this};
+  forms::CommandButton Button{*this};
+  forms::Timer Timer1{*this};
+  Events events;
+  int ticks = 0;
+
+ protected:
+  void Form_MouseMove(int16_t b, int16_t s, float x, float y) override { Record("Form.MouseMove", b, s, x, y); }
+
+ private:
+  void Record(const std::string& what, int16_t button, int16_t shift, float x, float y) {
+    char text[64];
+    std::snprintf(text, sizeof text, " %d %d %g %g", button, shift, x, y);
+    events.push_back(what + text);
+  }
+};
+
+// Each of left, top, width and height is rounded on its own, halves to the even pixel.
+TEST(ControlGeometry, TwipsBecomeWholePixelsBeforeAndAfterLoadAndWindowsStackInTheLayoutsOrder) {
+  const struct {
+    float left, top, width, height;
+    std::vector<long> expected;  // left, top, right, bottom
+  } cases[] = {{-22.5f, -37.5f, 1125, 450, {-2, -2, 73, 28}}, {127.5f, 142.5f, 127.5f, 142.5f, {8, 10, 16, 20}}};
+  for (const auto& c : cases) {
+    TestForm before, after;
+    before.Box.Move(c.left, c.top, c.width, c.height);
+    before.Show();
+    after.Show();
+    after.Box.Move(c.left, c.top, c.width, c.height);
+    for (TestForm* form : {&before, &after}) {
+      RECT r{};
+      ::GetWindowRect(form->Box.hWnd(), &r);
+      ::MapWindowPoints(HWND_DESKTOP, form->hWnd(), reinterpret_cast<POINT*>(&r), 2);
+      EXPECT_EQ((std::vector<long>{r.left, r.top, r.right, r.bottom}), c.expected) << c.left;
+    }
+  }
+  TestForm form;
+  form.Show();
+  EXPECT_EQ(::GetWindow(form.Box.hWnd(), GW_HWNDNEXT), form.Button.hWnd());
+  form.Stack({&form.Button, &form.Rule, &form.Box});  // changed after the load
+  EXPECT_EQ(::GetWindow(form.Button.hWnd(), GW_HWNDNEXT), form.Box.hWnd());
+}
+
+// Takes the window's next WM_TIMER off the queue, leaving everything else there.
+bool FetchTick(HWND window, MSG& tick, ULONGLONG withinMs) {
+  const ULONGLONG end = ::GetTickCount64() + withinMs;
+  while (!::PeekMessageW(&tick, window, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+    if (::GetTickCount64() >= end) return false;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_TIMER);
+  }
+  return true;
+}
+
+// A tick fetched while the timer ran, handed in after it stopped, as the queue would; a stopped
+// timer queues no more.
+TEST(Timer, AStoppedTimerDropsTheQueuedTickAndTicksNoMore) {
+  const struct {
+    const char* name;
+    void (*stop)(forms::Timer&);
+    int ticks;
+  } cases[] = {{"running", [](forms::Timer&) {}, 1},
+               {"disabled", [](forms::Timer& t) { t.Enabled(false); }, 0},
+               {"interval 0", [](forms::Timer& t) { t.Interval(0); }, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestForm form;
+    form.Timer1.Interval(10);  // stored before the load, armed by it
+    form.Show();
+    MSG queued{};
+    ASSERT_TRUE(FetchTick(form.hWnd(), queued, 3000));
+    c.stop(form.Timer1);
+    ::DispatchMessageW(&queued);
+    EXPECT_EQ(form.ticks, c.ticks);
+    EXPECT_EQ(FetchTick(form.hWnd(), queued, 300), c.ticks == 1);
+  }
+}
+
+// Counts what the form's tooltip window is told: telling it of a tool again hides a showing tip.
+WNDPROC g_tooltipProc = nullptr;
+int g_toolChanges = 0;
+
+LRESULT CALLBACK CountingTooltipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  g_toolChanges += message == TTM_ADDTOOLW || message == TTM_DELTOOLW;
+  return ::CallWindowProcW(g_tooltipProc, window, message, wParam, lParam);
+}
+
+TEST(Tooltips, FollowTheControlsTextAndLeaveUnchangedToolsAlone) {
+  const struct {
+    const char* name;
+    void (*change)(TestForm&);
+    int toolChanges;
+  } cases[] = {{"same text again", [](TestForm& f) { f.Link.ToolTipText(L"Tip"); }, 0},
+               {"a new caption", [](TestForm& f) { f.Link.Caption(L"Other"); }, 0},
+               {"new text", [](TestForm& f) { f.Link.ToolTipText(L"Other tip"); }, 2},
+               {"hidden", [](TestForm& f) { f.Link.Visible(false); }, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestForm form;
+    form.Link.ToolTipText(L"Tip");
+    form.Show();
+    HWND tip = nullptr;
+    while ((tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) && ::GetWindow(tip, GW_OWNER) != form.hWnd()) {}
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    g_tooltipProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingTooltipProc)));
+    g_toolChanges = 0;
+    c.change(form);
+    ::SetWindowLongPtrW(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_tooltipProc));
+    EXPECT_EQ(g_toolChanges, c.toolChanges);
+  }
+}
+
+TEST(GiveRegionToWindow, TheWindowTakesTheRegionOnlyWhenItAccepts) {
+  TestForm form;
+  form.Show();
+  forms::UniqueRegion taken(::CreateEllipticRgn(0, 0, 50, 40)), expected(::CreateEllipticRgn(0, 0, 50, 40));
+  EXPECT_TRUE(forms::GiveRegionToWindow(form.hWnd(), taken));
+  EXPECT_FALSE(taken);
+  EXPECT_TRUE(support::SameShape(support::WindowRegion(form.hWnd()).Get(), expected.Get()));
+  // A window that is gone refuses it: the region stays ours and goes with its owner.
+  HWND gone = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ::DestroyWindow(gone);
+  forms::UniqueRegion refused(::CreateRectRgn(0, 0, 5, 5));
+  const HRGN handle = refused.Get();
+  EXPECT_FALSE(forms::GiveRegionToWindow(gone, refused));
+  EXPECT_EQ(refused.Get(), handle);
+  refused.Reset();
+  EXPECT_EQ(::GetObjectType(handle), 0u);
+}
+
+// A step that is no message: another window takes the mouse away.
+constexpr UINT kLoseCapture = WM_NULL;
+
+struct Step {
+  UINT message;
+  WPARAM keys;
+  int x, y;
+};
+
+// A left click at (x, y) and the events it raises on `name`; a second one makes it a double click.
+std::vector<Step> Click(int x, int y, bool twice = false) {
+  std::vector<Step> steps{{WM_LBUTTONDOWN, MK_LBUTTON, x, y}, {WM_LBUTTONUP, 0, x, y}};
+  if (twice) steps.insert(steps.end(), {{WM_LBUTTONDBLCLK, MK_LBUTTON, x, y}, {WM_LBUTTONUP, 0, x, y}});
+  return steps;
+}
+Events Clicked(const std::string& name, const std::string& at, bool twice = false) {
+  Events events{name + ".MouseDown 1 0 " + at, name + ".MouseUp 1 0 " + at, name + ".Click"};
+  if (twice) events.insert(events.end(), {name + ".DblClick", name + ".MouseUp 1 0 " + at});
+  return events;
+}
+
+// Child windows get their own messages; the form's surface hit-tests its windowless controls.
+TEST(MouseEvents, ReachTheRightHandlerWithButtonShiftAndTwips) {
+  ASSERT_EQ(forms::Screen::TwipsPerPixelX(), 15.0f);  // every expected value is for 96 dpi
+  TestForm form;
+  form.Show();
+  enum Target { kBox, kSurface, kSurfaceFrontHidden };
+  const struct {
+    const char* name;
+    Target target;
+    std::vector<Step> steps;
+    Events expected;
+  } cases[] = {
+      {"click, then double click", kBox, Click(5, 6, true), Clicked("Box", "75 90", true)},
+      {"right and middle never click; moves carry every held button", kBox,
+       {{WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, 0, 19}, {WM_RBUTTONUP, MK_SHIFT, 0, 19},
+        {WM_MBUTTONDOWN, MK_MBUTTON | MK_CONTROL, 19, 0}, {WM_MBUTTONUP, MK_CONTROL, 19, 0},
+        {WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_SHIFT, 4, 5}},
+       {"Box.MouseDown 2 1 0 285", "Box.MouseUp 2 1 0 285", "Box.MouseDown 4 2 285 0", "Box.MouseUp 4 2 285 0",
+        "Box.MouseMove 7 1 60 75"}},
+      {"the front image over the back one", kSurface, Click(55, 15, true), Clicked("Front", "225 75", true)},
+      {"a hidden image is skipped", kSurfaceFrontHidden, Click(55, 15), Clicked("Back", "75 75")},
+      {"a line lets the mouse through", kSurface, Click(20, 50), Clicked("Link", "150 150")},
+      {"a pressed image keeps the mouse until the last button is up, then the bare surface has it", kSurface,
+       {{WM_LBUTTONDOWN, MK_LBUTTON, 45, 15}, {WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 45, 15},
+        {WM_RBUTTONUP, MK_LBUTTON, 45, 15}, {WM_MOUSEMOVE, MK_LBUTTON, 35, 15}, {WM_LBUTTONUP, 0, 35, 15},
+        {WM_MOUSEMOVE, 0, 35, 15}},
+       {"Front.MouseDown 1 0 75 75", "Front.MouseDown 2 0 75 75", "Front.MouseUp 2 0 75 75",
+        "Front.MouseMove 1 0 -75 75", "Front.MouseUp 1 0 -75 75", "Form.MouseMove 0 0 525 225"}},
+      {"a box that lost the mouse does not click", kBox,
+       {{WM_LBUTTONDOWN, MK_LBUTTON, 5, 6}, {kLoseCapture, 0, 0, 0}, {WM_LBUTTONUP, 0, 5, 6}},
+       {"Box.MouseDown 1 0 75 90", "Box.MouseUp 1 0 75 90"}},
+      {"an image that lost the mouse neither keeps it nor clicks", kSurface,
+       {{WM_LBUTTONDOWN, MK_LBUTTON, 45, 15}, {kLoseCapture, 0, 0, 0}, {WM_MOUSEMOVE, MK_LBUTTON, 20, 50},
+        {WM_LBUTTONUP, 0, 45, 15}},
+       {"Front.MouseDown 1 0 75 75", "Link.MouseMove 1 0 150 150", "Front.MouseUp 1 0 75 75"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    form.Front.Visible(c.target != kSurfaceFrontHidden);
+    form.events.clear();
+    for (const Step& s : c.steps) {
+      if (s.message == kLoseCapture) ::ReleaseCapture();
+      ::SendMessageW(c.target == kBox ? form.Box.hWnd() : form.hWnd(), s.message, s.keys,
+                     MAKELPARAM(static_cast<WORD>(s.x), static_cast<WORD>(s.y)));
+    }
+    ::ReleaseCapture();
+    EXPECT_EQ(form.events, c.expected);
+  }
+}
+
+}  // namespace

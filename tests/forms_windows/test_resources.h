@@ -1,3 +1,0 @@
-#pragma once
-
-#define IDI_DISC 2002

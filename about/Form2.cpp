@@ -4,11 +4,6 @@
 
 namespace sonbrel {
 
-namespace {
-
-
-}  // namespace
-
 ShellExecuteFunction ShellExecuteA = ::ShellExecuteA;
 
 std::string MakerSiteAddress() { return "http://" SONBREL_WEB_HOST_A "/"; }

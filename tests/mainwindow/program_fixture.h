@@ -22,6 +22,7 @@ class ProgramWindows : public ::testing::Test {
   void TearDown() override {
     forms::Forms::DestroyAllForTesting();
     forms::ReplaceEndForTesting(nullptr);
+    forms::ReplaceMsgBoxForTesting(nullptr);
   }
 
   title& Splash() { return forms::Forms::Get<title>(); }
@@ -34,7 +35,17 @@ class ProgramWindows : public ::testing::Test {
     return Main();
   }
 
+  template <class F>
+  static void Ticks(F& form, int n) {
+    for (int i = 0; i < n; ++i) form.Timer1_Timer();
+  }
+  RECT MainRect() {
+    RECT r{};
+    ::GetWindowRect(Main().hWnd(), &r);
+    return r;
+  }
   static bool Layered(HWND w) { return (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+  static bool TopMost(HWND w) { return (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
   static int Alpha(HWND w) { return support::LayeredAlpha(w).value_or(-1); }
   static bool WindowHasShape(HWND w, HRGN expected) {
     forms::UniqueRegion actual = support::WindowRegion(w);

@@ -8,13 +8,9 @@
 namespace sonbrel {
 namespace {
 
-struct Shape {
-  SIZE size;
-  RECT upper, lower;  // lower empty unless the panel is open
-  int ellipse;
-  POINT html;           // the page's top left in the window
-  const char* visible;  // of the pictures a switch touches
-};
+// The outline is the upper round rectangle joined with the lower (empty unless the panel is open);
+// html: the page's top left in the window; visible: of the pictures a switch touches.
+struct Shape { SIZE size; RECT upper, lower; int ellipse; POINT html; const char* visible; };
 const Shape kClosed{{308, 161}, {0, 0, 309, 162}, {}, 11, {-3, -3}, "2 3 4 5 11"};
 const Shape kOpen{{308, 441}, {0, 0, 309, 162}, {0, 161, 309, 441}, 11, {-3, -3}, "1 3 4 5 11"};
 const Shape kMini{{236, 25}, {0, 0, 237, 26}, {}, 0, {20, -132}, "2 12 14 15 16 17 18 19 20"};
@@ -25,53 +21,43 @@ const std::pair<void (Form1::*)(), const Shape&> kWalk[] = {
     {&Form1::Picture21_Click, kClosed}, {&Form1::Picture11_Click, kMini},  {&Form1::Picture12_Click, kClosed},
     {&Form1::Picture2_Click, kOpen},    {&Form1::Picture11_Click, kMini},  {&Form1::Picture12_Click, kClosed}};
 
-forms::UniqueRegion RoundRect(const RECT& r, int ellipse) {
-  return forms::UniqueRegion{::CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, ellipse, ellipse)};
-}
-
 std::string VisiblePictures(Form1& f) {
-  const std::pair<const char*, forms::PictureBox*> touched[] = {
-      {"1", &f.Picture1},   {"2", &f.Picture2},   {"3", &f.Picture3},   {"4", &f.Picture4},   {"5", &f.Picture5},
-      {"11", &f.Picture11}, {"12", &f.Picture12}, {"14", &f.Picture14}, {"15", &f.Picture15}, {"16", &f.Picture16},
-      {"17", &f.Picture17}, {"18", &f.Picture18}, {"19", &f.Picture19}, {"20", &f.Picture20}};
+  const std::pair<int, forms::PictureBox*> touched[] = {
+      {1, &f.Picture1},   {2, &f.Picture2},   {3, &f.Picture3},   {4, &f.Picture4},   {5, &f.Picture5},
+      {11, &f.Picture11}, {12, &f.Picture12}, {14, &f.Picture14}, {15, &f.Picture15}, {16, &f.Picture16},
+      {17, &f.Picture17}, {18, &f.Picture18}, {19, &f.Picture19}, {20, &f.Picture20}};
   std::string seen;
-  for (const auto& [name, box] : touched)
-    if (::IsWindowVisible(box->hWnd())) seen += (seen.empty() ? "" : " ") + std::string(name);
+  for (const auto& [n, box] : touched)
+    if (::IsWindowVisible(box->hWnd())) seen += (seen.empty() ? "" : " ") + std::to_string(n);
   return seen;
 }
 
 // The icon as the shell holds it: only one that is there can be modified.
 bool Icon(HWND window, DWORD action = NIM_MODIFY) {
-  NOTIFYICONDATAW icon{};
-  icon.cbSize = NOTIFYICONDATAW_V1_SIZE;
-  icon.hWnd = window;
-  icon.uID = 1;
-  return ::Shell_NotifyIconW(action, &icon) != FALSE;
+  TrayIconRecord icon = MakeTrayIconRecord(window, nullptr, L"");
+  icon.uFlags = 0;
+  return ::Shell_NotifyIcon(action, &icon) != FALSE;
 }
 
-class ViewModes : public testing_support::ProgramWindows {
- protected:
-  void TearDown() override {
-    Icon(Main().hWnd(), NIM_DELETE);
-    ProgramWindows::TearDown();
-  }
-  // The icon's callback as the shell sends it: a mouse move whose x is the mouse message.
-  void IconEvent(int message) { ::SendMessageW(Main().hWnd(), WM_MOUSEMOVE, 1, MAKELPARAM(message, 0)); }
-};
+// The icon's callback as the shell sends it: a mouse move whose x is the mouse message.
+void IconEvent(HWND window, int message) { ::SendMessageW(window, WM_MOUSEMOVE, 1, MAKELPARAM(message, 0)); }
+
+class ViewModes : public testing_support::ProgramWindows {};
 
 TEST_F(ViewModes, EverySwitchGivesItsShapePagePlacePicturesAndBandInPlace) {
   Form1& main = LoadMainWindow();
   const RECT start = MainRect();
+  const auto roundRect = [](const RECT& r, int e) {
+    return forms::UniqueRegion{::CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, e, e)};
+  };
   for (const auto& [click, s] : kWalk) {
     (main.*click)();
     SCOPED_TRACE(testing::Message() << "to " << s.size.cx << " x " << s.size.cy);
-    const RECT r = MainRect();
-    RECT page;
-    ::GetWindowRect(main.html.hWnd(), &page);
+    const RECT r = MainRect(), page = support::DescribeWindow(main.html.hWnd()).rect;
     EXPECT_TRUE(r.left == start.left && r.top == start.top) << "a switch never moves the window";
     EXPECT_TRUE(r.right - r.left == s.size.cx && r.bottom - r.top == s.size.cy);
-    forms::UniqueRegion expected = RoundRect(s.upper, s.ellipse);
-    if (s.lower.bottom) ::CombineRgn(expected.Get(), expected.Get(), RoundRect(s.lower, s.ellipse).Get(), RGN_OR);
+    forms::UniqueRegion expected = roundRect(s.upper, s.ellipse);
+    if (s.lower.bottom) ::CombineRgn(expected.Get(), expected.Get(), roundRect(s.lower, s.ellipse).Get(), RGN_OR);
     EXPECT_TRUE(WindowHasShape(main.hWnd(), expected.Get()));
     EXPECT_TRUE(page.left - r.left == s.html.x && page.top - r.top == s.html.y);
     EXPECT_EQ(VisiblePictures(main), s.visible);
@@ -88,7 +74,7 @@ TEST_F(ViewModes, ThousandsOfSwitchesHoversAndHidesLeaveNoGdiObjectBehind) {
     for (const auto& [click, s] : kWalk) (main.*click)();
     for (HWND button : {main.Picture10.hWnd(), main.Picture11.hWnd()}) ::SendMessageW(button, WM_MOUSEMOVE, 0, 0);
     main.Picture10_Click();
-    IconEvent(WM_LBUTTONDBLCLK);
+    IconEvent(main.hWnd(), WM_LBUTTONDBLCLK);
   };
   roundTrip();  // whatever the system keeps once, it keeps now
   const auto before = support::CountGdiObjects(::GetCurrentProcess());
@@ -110,13 +96,12 @@ TEST_F(ViewModes, OnlyALeftDoubleClickOnTheIconBringsTheWindowBackAsItWent) {
   ASSERT_TRUE(Icon(main.hWnd(), NIM_DELETE)) << "there";
   ::SendMessageW(main.hWnd(), taskbarCreated, 0, 0);  // a restarted shell has forgotten it
   EXPECT_TRUE(Icon(main.hWnd())) << "added again";
-  for (int ignored : {512, 513, 514, 516, 517, 518}) IconEvent(ignored);
+  for (int ignored : {512, 513, 514, 516, 517, 518}) IconEvent(main.hWnd(), ignored);
   EXPECT_FALSE(::IsWindowVisible(main.hWnd()));
-  IconEvent(WM_LBUTTONDBLCLK);
+  IconEvent(main.hWnd(), WM_LBUTTONDBLCLK);
   const RECT after = MainRect();
   EXPECT_TRUE(::IsWindowVisible(main.hWnd()) && ::EqualRect(&before, &after));
-  EXPECT_FALSE(Icon(main.hWnd()));
-  EXPECT_TRUE(TopMost(main.hWnd()) && ::IsWindowVisible(main.Picture12.hWnd()));
+  EXPECT_TRUE(!Icon(main.hWnd()) && TopMost(main.hWnd()) && ::IsWindowVisible(main.Picture12.hWnd()));
   ::SendMessageW(main.hWnd(), taskbarCreated, 0, 0);
   EXPECT_FALSE(Icon(main.hWnd())) << "no icon for a shown window";
 
@@ -124,6 +109,7 @@ TEST_F(ViewModes, OnlyALeftDoubleClickOnTheIconBringsTheWindowBackAsItWent) {
   main.Show();  // the icon stays: a second add of it fails
   main.Picture10_Click();
   EXPECT_TRUE(::IsWindowVisible(main.hWnd())) << "without an icon the window stays";
+  Icon(main.hWnd(), NIM_DELETE);
 }
 
 TEST(TrayIconRecord, ATooLongCaptionIsCutAtAWholeCharacterThenOneNulAndSpaces) {

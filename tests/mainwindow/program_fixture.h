@@ -36,20 +36,14 @@ class ProgramWindows : public ::testing::Test {
   }
 
   template <class F>
-  static void Ticks(F& form, int n) {
-    for (int i = 0; i < n; ++i) form.Timer1_Timer();
-  }
-  RECT MainRect() {
-    RECT r{};
-    ::GetWindowRect(Main().hWnd(), &r);
-    return r;
-  }
+  static void Ticks(F& form, int n) { while (n-- > 0) form.Timer1_Timer(); }
+  RECT MainRect() { return support::DescribeWindow(Main().hWnd()).rect; }
   static bool Layered(HWND w) { return (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
   static bool TopMost(HWND w) { return (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
   static int Alpha(HWND w) { return support::LayeredAlpha(w).value_or(-1); }
+  // Same by XOR; a window without a region has none.
   static bool WindowHasShape(HWND w, HRGN expected) {
-    forms::UniqueRegion actual = support::WindowRegion(w);
-    return actual && support::SameShape(actual.Get(), expected);
+    return support::SameShape(support::WindowRegion(w).Get(), expected);
   }
 
   int endCalls = 0;

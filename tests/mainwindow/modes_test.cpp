@@ -1,129 +1,122 @@
+// The main window's three shapes and its hiding into the notification area.
 #include <string>
 
+#include "mainwindow/tray_icon_record.h"
 #include "program_fixture.h"
 #include "support/gdi_objects.h"
 
 namespace sonbrel {
 namespace {
 
-using testing_support::ProgramWindows;
-
-struct Shape {
-  const char* name;
-  SIZE size;
-  RECT upper;
-  int ellipse;
-  RECT lower;  // empty unless the panel is open
-  POINT html;  // the page's top left in the window
-  const char* visible;  // of the pictures a switch touches
-  bool topmost;
-};
-
-const Shape kClosed{"closed", {308, 161}, {0, 0, 309, 162}, 11, {}, {-3, -3}, "2 3 4 5 11", false};
-const Shape kOpen{"open", {308, 441}, {0, 0, 309, 162}, 11, {0, 161, 309, 441}, {-3, -3}, "1 3 4 5 11", false};
-const Shape kMini{"mini", {236, 25}, {0, 0, 237, 26}, 0, {}, {20, -132}, "2 12 14 15 16 17 18 19 20", true};
-
-using Click = void (Form1::*)();
-struct Step {
-  Click click;
-  const char* clicked;
-  const Shape& result;
-};
+// The outline is the upper round rectangle joined with the lower (empty unless the panel is open);
+// html: the page's top left in the window; visible: of the pictures a switch touches.
+struct Shape { SIZE size; RECT upper, lower; int ellipse; POINT html; const char* visible; };
+const Shape kClosed{{308, 161}, {0, 0, 309, 162}, {}, 11, {-3, -3}, "2 3 4 5 11"};
+const Shape kOpen{{308, 441}, {0, 0, 309, 162}, {0, 161, 309, 441}, 11, {-3, -3}, "1 3 4 5 11"};
+const Shape kMini{{236, 25}, {0, 0, 237, 26}, {}, 0, {20, -132}, "2 12 14 15 16 17 18 19 20"};
 
 // Every way between the three shapes, in one walk.
-const Step kWalk[] = {
-    {&Form1::Picture2_Click, "Picture2", kOpen},     {&Form1::Picture1_Click, "Picture1", kClosed},
-    {&Form1::Picture2_Click, "Picture2", kOpen},     {&Form1::Picture21_Click, "Picture21", kClosed},
-    {&Form1::Picture11_Click, "Picture11", kMini},   {&Form1::Picture12_Click, "Picture12", kClosed},
-    {&Form1::Picture2_Click, "Picture2", kOpen},     {&Form1::Picture11_Click, "Picture11", kMini},
-    {&Form1::Picture12_Click, "Picture12", kClosed},
-};
-
-forms::UniqueRegion RoundRect(const RECT& r, int ellipse) {
-  return forms::UniqueRegion{::CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, ellipse, ellipse)};
-}
-
-forms::UniqueRegion ExpectedOutline(const Shape& s) {
-  forms::UniqueRegion region = RoundRect(s.upper, s.ellipse);
-  if (s.lower.bottom > 0) ::CombineRgn(region.Get(), region.Get(), RoundRect(s.lower, s.ellipse).Get(), RGN_OR);
-  return region;
-}
+const std::pair<void (Form1::*)(), const Shape&> kWalk[] = {
+    {&Form1::Picture2_Click, kOpen},    {&Form1::Picture1_Click, kClosed}, {&Form1::Picture2_Click, kOpen},
+    {&Form1::Picture21_Click, kClosed}, {&Form1::Picture11_Click, kMini},  {&Form1::Picture12_Click, kClosed},
+    {&Form1::Picture2_Click, kOpen},    {&Form1::Picture11_Click, kMini},  {&Form1::Picture12_Click, kClosed}};
 
 std::string VisiblePictures(Form1& f) {
-  const std::pair<const char*, forms::PictureBox*> touched[] = {
-      {"1", &f.Picture1},   {"2", &f.Picture2},   {"3", &f.Picture3},   {"4", &f.Picture4},
-      {"5", &f.Picture5},   {"11", &f.Picture11}, {"12", &f.Picture12}, {"14", &f.Picture14},
-      {"15", &f.Picture15}, {"16", &f.Picture16}, {"17", &f.Picture17}, {"18", &f.Picture18},
-      {"19", &f.Picture19}, {"20", &f.Picture20}};
-  std::string names;
-  for (const auto& [name, box] : touched) {
-    if (!::IsWindowVisible(box->hWnd())) continue;
-    names += names.empty() ? "" : " ";
-    names += name;
-  }
-  return names;
+  const std::pair<int, forms::PictureBox*> touched[] = {
+      {1, &f.Picture1},   {2, &f.Picture2},   {3, &f.Picture3},   {4, &f.Picture4},   {5, &f.Picture5},
+      {11, &f.Picture11}, {12, &f.Picture12}, {14, &f.Picture14}, {15, &f.Picture15}, {16, &f.Picture16},
+      {17, &f.Picture17}, {18, &f.Picture18}, {19, &f.Picture19}, {20, &f.Picture20}};
+  std::string seen;
+  for (const auto& [n, box] : touched)
+    if (::IsWindowVisible(box->hWnd())) seen += (seen.empty() ? "" : " ") + std::to_string(n);
+  return seen;
 }
 
-bool TopMost(HWND w) { return (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+// The icon as the shell holds it: only one that is there can be modified.
+bool Icon(HWND window, DWORD action = NIM_MODIFY) {
+  TrayIconRecord icon = MakeTrayIconRecord(window, nullptr, L"");
+  icon.uFlags = 0;
+  return ::Shell_NotifyIcon(action, &icon) != FALSE;
+}
 
-class ViewModes : public ProgramWindows {
- protected:
-  void ExpectShape(const Shape& s, const std::string& after) {
-    SCOPED_TRACE(after + " -> " + s.name);
-    Form1& main = Main();
-    RECT r;
-    ::GetWindowRect(main.hWnd(), &r);
-    EXPECT_EQ(r.right - r.left, s.size.cx);
-    EXPECT_EQ(r.bottom - r.top, s.size.cy);
-    EXPECT_TRUE(r.left == start.x && r.top == start.y) << "a switch never moves the window";
-    forms::UniqueRegion expected = ExpectedOutline(s);
+// The icon's callback as the shell sends it: a mouse move whose x is the mouse message.
+void IconEvent(HWND window, int message) { ::SendMessageW(window, WM_MOUSEMOVE, 1, MAKELPARAM(message, 0)); }
+
+class ViewModes : public testing_support::ProgramWindows {};
+
+TEST_F(ViewModes, EverySwitchGivesItsShapePagePlacePicturesAndBandInPlace) {
+  Form1& main = LoadMainWindow();
+  const RECT start = MainRect();
+  const auto roundRect = [](const RECT& r, int e) {
+    return forms::UniqueRegion{::CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, e, e)};
+  };
+  for (const auto& [click, s] : kWalk) {
+    (main.*click)();
+    SCOPED_TRACE(testing::Message() << "to " << s.size.cx << " x " << s.size.cy);
+    const RECT r = MainRect(), page = support::DescribeWindow(main.html.hWnd()).rect;
+    EXPECT_TRUE(r.left == start.left && r.top == start.top) << "a switch never moves the window";
+    EXPECT_TRUE(r.right - r.left == s.size.cx && r.bottom - r.top == s.size.cy);
+    forms::UniqueRegion expected = roundRect(s.upper, s.ellipse);
+    if (s.lower.bottom) ::CombineRgn(expected.Get(), expected.Get(), roundRect(s.lower, s.ellipse).Get(), RGN_OR);
     EXPECT_TRUE(WindowHasShape(main.hWnd(), expected.Get()));
-    RECT page;
-    ::GetWindowRect(main.html.hWnd(), &page);
-    EXPECT_EQ(page.left - r.left, s.html.x);
-    EXPECT_EQ(page.top - r.top, s.html.y);
+    EXPECT_TRUE(page.left - r.left == s.html.x && page.top - r.top == s.html.y);
     EXPECT_EQ(VisiblePictures(main), s.visible);
-    EXPECT_EQ(TopMost(main.hWnd()), s.topmost);
+    EXPECT_EQ(TopMost(main.hWnd()), &s == &kMini);
   }
-  POINT start{};
-};
-
-TEST_F(ViewModes, EverySwitchGivesItsShapeRegionPagePlacePicturesAndBand) {
-  Form1& main = LoadMainWindow();
-  RECT r;
-  ::GetWindowRect(main.hWnd(), &r);
-  start = POINT{r.left, r.top};
-  for (const Step& step : kWalk) {
-    (main.*step.click)();
-    ExpectShape(step.result, step.clicked);
-  }
-}
-
-TEST_F(ViewModes, AHeightOfExactly6000CountsAsAClosedPanel) {
-  Form1& main = LoadMainWindow();
-  main.Height(6000);
+  main.Height(6000);  // exactly: still a closed panel
   main.Picture11_Click();
-  RECT r;
-  ::GetWindowRect(main.hWnd(), &r);
-  EXPECT_EQ(r.bottom - r.top, (6000 - 2040) / 15);
+  EXPECT_EQ(MainRect().bottom - MainRect().top, (6000 - 2040) / 15);
 }
 
-TEST_F(ViewModes, ThousandsOfSwitchesAndHidesLeaveNoGdiObjectBehind) {
+TEST_F(ViewModes, HundredsOfSwitchesHoversAndHidesLeaveNoGdiObjectBehind) {
   Form1& main = LoadMainWindow();
-  const auto roundTrip = [&main] {
-    for (const Step& step : kWalk) (main.*step.click)();
+  const auto roundTrip = [&] {
+    for (const auto& [click, s] : kWalk) (main.*click)();
+    for (HWND button : {main.Picture10.hWnd(), main.Picture11.hWnd()}) ::SendMessageW(button, WM_MOUSEMOVE, 0, 0);
     main.Picture10_Click();
-    ::SendMessageW(main.hWnd(), WM_MOUSEMOVE, 1, MAKELPARAM(WM_LBUTTONDBLCLK, 0));
+    IconEvent(main.hWnd(), WM_LBUTTONDBLCLK);
   };
   roundTrip();  // whatever the system keeps once, it keeps now
   const auto before = support::CountGdiObjects(::GetCurrentProcess());
-  ASSERT_TRUE(before.has_value());
-  constexpr int kRoundTrips = 250;
-  for (int i = 0; i < kRoundTrips; ++i) roundTrip();
+  for (int i = 0; i < 100; ++i) roundTrip();
   const auto after = support::CountGdiObjects(::GetCurrentProcess());
-  ASSERT_TRUE(after.has_value());
+  ASSERT_TRUE(before && after);
   EXPECT_EQ(after->Of(support::GdiObjectType::Region), before->Of(support::GdiObjectType::Region));
   EXPECT_EQ(after->total, before->total);
+}
+
+TEST_F(ViewModes, OnlyALeftDoubleClickOnTheIconBringsTheWindowBackAsItWent) {
+  Form1& main = LoadMainWindow();
+  const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+  main.Picture11_Click();
+  ::SetWindowPos(main.hWnd(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  const RECT before = MainRect();
+  main.Picture19_Click();
+  ASSERT_FALSE(::IsWindowVisible(main.hWnd()));
+  ASSERT_TRUE(Icon(main.hWnd(), NIM_DELETE)) << "there";
+  ::SendMessageW(main.hWnd(), taskbarCreated, 0, 0);  // a restarted shell has forgotten it
+  EXPECT_TRUE(Icon(main.hWnd())) << "added again";
+  for (int ignored : {512, 513, 514, 516, 517, 518}) IconEvent(main.hWnd(), ignored);
+  EXPECT_FALSE(::IsWindowVisible(main.hWnd()));
+  IconEvent(main.hWnd(), WM_LBUTTONDBLCLK);
+  const RECT after = MainRect();
+  EXPECT_TRUE(::IsWindowVisible(main.hWnd()) && ::EqualRect(&before, &after));
+  EXPECT_TRUE(!Icon(main.hWnd()) && TopMost(main.hWnd()) && ::IsWindowVisible(main.Picture12.hWnd()));
+  ::SendMessageW(main.hWnd(), taskbarCreated, 0, 0);
+  EXPECT_FALSE(Icon(main.hWnd())) << "no icon for a shown window";
+
+  main.Picture10_Click();
+  main.Show();  // the icon stays: a second add of it fails
+  main.Picture10_Click();
+  EXPECT_TRUE(::IsWindowVisible(main.hWnd())) << "without an icon the window stays";
+  Icon(main.hWnd(), NIM_DELETE);
+}
+
+TEST(TrayIconRecord, ATooLongCaptionIsCutAtAWholeCharacterThenOneNulAndSpaces) {
+  const TrayIconRecord r = MakeTrayIconRecord(nullptr, nullptr, L"A" + std::wstring(40, L'网'));
+  std::string expected = "A";
+  for (int i = 0; i < 20; ++i) expected += "\xE7\xBD\x91";  // UTF-8, the manifest's code page: 61 bytes
+  EXPECT_EQ(std::string(r.szTip, sizeof r.szTip), expected + '\0' + "  ");
 }
 
 }  // namespace

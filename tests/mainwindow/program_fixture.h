@@ -22,6 +22,7 @@ class ProgramWindows : public ::testing::Test {
   void TearDown() override {
     forms::Forms::DestroyAllForTesting();
     forms::ReplaceEndForTesting(nullptr);
+    forms::ReplaceMsgBoxForTesting(nullptr);
   }
 
   title& Splash() { return forms::Forms::Get<title>(); }
@@ -34,11 +35,15 @@ class ProgramWindows : public ::testing::Test {
     return Main();
   }
 
+  template <class F>
+  static void Ticks(F& form, int n) { while (n-- > 0) form.Timer1_Timer(); }
+  RECT MainRect() { return support::DescribeWindow(Main().hWnd()).rect; }
   static bool Layered(HWND w) { return (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+  static bool TopMost(HWND w) { return (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
   static int Alpha(HWND w) { return support::LayeredAlpha(w).value_or(-1); }
+  // Same by XOR; a window without a region has none.
   static bool WindowHasShape(HWND w, HRGN expected) {
-    forms::UniqueRegion actual = support::WindowRegion(w);
-    return actual && support::SameShape(actual.Get(), expected);
+    return support::SameShape(support::WindowRegion(w).Get(), expected);
   }
 
   int endCalls = 0;

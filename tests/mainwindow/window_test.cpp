@@ -1,0 +1,207 @@
+// Start-up through the splash, the exit question, the fade-out, the buttons' looks and dragging
+// the window by its pictures.
+#include <cstring>
+#include <vector>
+
+#include "mainwindow/Module1.h"
+#include "program_fixture.h"
+#include "resources/resource_ids.h"
+
+namespace sonbrel {
+namespace {
+
+using testing_support::ProgramWindows;
+
+TEST_F(ProgramWindows, TheSplashRisesHoldsThenFallsIntoTheMainWindowsRise) {
+  title& splash = Splash();
+  splash.Show();
+  forms::UniqueRegion ellipse{::CreateEllipticRgn(8, 7, 273, 272)};
+  EXPECT_TRUE(WindowHasShape(splash.hWnd(), ellipse.Get()));
+  EXPECT_TRUE(::GetWindowLongW(splash.hWnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "out of the taskbar";
+  EXPECT_EQ(Alpha(splash.hWnd()), 0);
+  Ticks(splash, 50);
+  EXPECT_FALSE(Layered(splash.hWnd()) || splash.Timer1.Enabled());
+  splash.Timer2_Timer();  // three seconds are up
+  Ticks(splash, 50);
+  EXPECT_EQ(Alpha(splash.hWnd()), 5);
+  EXPECT_FALSE(Main().Loaded());
+  Ticks(splash, 1);
+  ASSERT_TRUE(Main().Loaded());
+  EXPECT_TRUE(::IsWindow(splash.hWnd()) && !::IsWindowVisible(splash.hWnd())) << "hidden, never unloaded";
+  EXPECT_FALSE(splash.Timer1.Enabled() || splash.Timer2.Enabled());
+  EXPECT_EQ(Alpha(Main().hWnd()), 0);
+  Ticks(Main(), 50);
+  EXPECT_FALSE(Layered(Main().hWnd()) || Main().Timer1.Enabled());
+}
+
+TEST_F(ProgramWindows, AClickReversesTheSplashsRiseAndTheLateTimerLeavesAHiddenMainWindowHidden) {
+  title& splash = Splash();
+  splash.Show();
+  Ticks(splash, 10);  // 55
+  splash.Image1_Click();
+  Ticks(splash, 1);
+  EXPECT_EQ(Alpha(splash.hWnd()), 50);
+  splash.Image1_Click();  // during the fall: nothing
+  Ticks(splash, 1);
+  EXPECT_EQ(Alpha(splash.hWnd()), 45);
+  while (!Main().Loaded()) Ticks(splash, 1);
+  Main().Hide();  // say, into the notification area
+  splash.Timer2_Timer();
+  for (int tick = 0; tick < 3 && splash.Timer1.Enabled(); ++tick) Ticks(splash, 1);
+  EXPECT_FALSE(::IsWindowVisible(Main().hWnd()) || ::IsWindowVisible(splash.hWnd()));
+}
+
+TEST_F(ProgramWindows, NoToTheExitQuestionChangesNothingYesFadesOutOnceToTheEnd) {
+  Form1& main = LoadMainWindow();
+  Ticks(main, 50);
+  int asked = 0, answer = IDNO;
+  forms::ReplaceMsgBoxForTesting([&](auto&&...) { ++asked; return answer; });
+  main.Picture13_Click();
+  main.Picture11_Click();
+  main.Picture18_Click();
+  EXPECT_EQ(asked, 2);
+  EXPECT_FALSE(Layered(main.hWnd()) || main.Timer1.Enabled());
+
+  answer = IDYES;
+  main.Picture18_Click();
+  EXPECT_NE(::GetWindowLongPtrA(main.hWnd(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(Module1::SnapWindowProc))
+      << "no snapping while fading out";
+  EXPECT_EQ(Alpha(main.hWnd()), 255) << "the fade-out starts from what is seen";
+  main.Unload();  // a second request neither restarts nor speeds up the fade
+  Ticks(main, 50);
+  EXPECT_TRUE(Alpha(main.hWnd()) == 5 && endCalls == 0);
+  Ticks(main, 1);
+  EXPECT_EQ(endCalls, 1);
+}
+
+TEST_F(ProgramWindows, OnlyMinusOneCountsAsTrueForTheTopmostBand) {
+  HWND main = LoadMainWindow().hWnd();
+  for (int16_t onTop : {-1, 1}) {  // 1: a true value of another language, but not ours
+    EXPECT_EQ(Module1::SetTopMost(main, onTop) != 0, onTop == -1);
+    EXPECT_EQ(TopMost(main), onTop == -1);
+  }
+}
+
+// Edges within 19 pixels pull the window onto them; a resize that snaps becomes a move as well.
+TEST(SnapToWorkArea, LandsOnTheEdgesWithinNineteenPixels) {
+  constexpr RECT kScreen{0, 0, 1024, 738}, kAt400{400, 300, 708, 461}, kBelow{0, 30, 1024, 768};
+  constexpr UINT kMove = SWP_NOZORDER, kPureMove = SWP_NOSIZE | SWP_NOZORDER, kPureSize = SWP_NOMOVE | SWP_NOZORDER;
+  const struct { RECT workArea, current; WINDOWPOS pos; POINT want; } cases[] = {
+      {kScreen, kAt400, {nullptr, nullptr, 19, 300, 308, 161, kMove}, {0, 300}},
+      {kScreen, kAt400, {nullptr, nullptr, 20, 300, 308, 161, kMove}, {20, 300}},
+      {kScreen, kAt400, {nullptr, nullptr, -20, 300, 308, 161, kMove}, {-20, 300}},
+      {kBelow, kAt400, {nullptr, nullptr, 300, 45, 308, 161, kMove}, {300, 30}},
+      {kScreen, kAt400, {nullptr, nullptr, 5, 300, 1010, 161, kMove}, {14, 300}},  // right beats left
+      {kScreen, {100, 100, 408, 261}, {nullptr, nullptr, 700, 300, 0, 0, kPureMove}, {716, 300}},  // no cx, cy
+      {kScreen, {100, 570, 336, 595}, {nullptr, nullptr, 0, 0, 308, 161, kPureSize}, {100, 577}},
+      {kScreen, {100, 100, 336, 125}, {nullptr, nullptr, 0, 0, 308, 161, kPureSize}, {0, 0}},
+  };
+  for (const auto& c : cases) {
+    WINDOWPOS pos = c.pos;
+    Module1::SnapToWorkArea(pos, c.workArea, c.current);
+    EXPECT_TRUE(pos.x == c.want.x && pos.y == c.want.y && pos.cx == c.pos.cx && pos.cy == c.pos.cy) << c.pos.x;
+    const bool stillPureSize = (pos.flags & SWP_NOMOVE) != 0;
+    EXPECT_EQ(stillPureSize, (c.pos.flags & SWP_NOMOVE) && c.want.x == 0 && c.want.y == 0) << c.pos.x;
+  }
+}
+
+using Box = forms::PictureBox Form1::*;
+
+struct Button { Box box; int normal; };  // looks: normal, hover, pressed
+
+const std::vector<Button> kGroups[] = {
+    {{&Form1::Picture10, IDB_MINIMIZE_NORMAL}, {&Form1::Picture11, IDB_MINIMODE_NORMAL},
+     {&Form1::Picture13, IDB_CLOSE_NORMAL}},
+    {{&Form1::Picture12, IDB_MINI_NORMALMODE_NORMAL}, {&Form1::Picture18, IDB_MINI_EXIT_NORMAL},
+     {&Form1::Picture19, IDB_MINI_MINIMIZE_NORMAL}, {&Form1::Picture20, IDB_MINI_ABOUT_NORMAL}},
+    {{&Form1::Picture21, IDB_CLOSE_NORMAL}}};
+
+// Both are DIB sections loaded from the resources, so equal looks have equal bits.
+bool SameBits(HBITMAP a, HBITMAP b) {
+  BITMAP x{}, y{};
+  if (!::GetObjectW(a, sizeof x, &x) || !::GetObjectW(b, sizeof y, &y) || !x.bmBits || !y.bmBits) return false;
+  return x.bmWidthBytes == y.bmWidthBytes && x.bmHeight == y.bmHeight &&
+         std::memcmp(x.bmBits, y.bmBits, static_cast<size_t>(x.bmWidthBytes) * x.bmHeight) == 0;
+}
+
+class ButtonLooks : public testing_support::ProgramWindows {
+ protected:
+  void SetUp() override {
+    ProgramWindows::SetUp();
+    LoadMainWindow();
+    // Looks only: a click would switch modes, hide the window or ask about the exit.
+    for (const auto& group : kGroups)
+      for (const Button& b : group) (Main().*b.box).Click = nullptr;
+  }
+  bool Shows(const Button& b, int look) {
+    return SameBits((Main().*b.box).Picture().Bitmap(), forms::LoadResPicture(b.normal + look, 0).Bitmap());
+  }
+  void SetEveryButton(int look) {
+    for (const auto& group : kGroups)
+      for (const Button& b : group) (Main().*b.box).Picture(forms::LoadResPicture(b.normal + look, 0));
+  }
+  void Send(Box box, UINT message, WPARAM keys) { ::SendMessageW((Main().*box).hWnd(), message, keys, 0); }
+};
+
+TEST_F(ButtonLooks, EachHoversResetsItsGroupPressesOnlyForTheLeftReleasesToNormalAndTheAreasResetTheirGroups) {
+  for (const auto& group : kGroups)
+    for (const Button& b : group) {
+      SCOPED_TRACE(b.normal);
+      SetEveryButton(2);
+      Send(b.box, WM_MOUSEMOVE, MK_RBUTTON);  // whatever the buttons held
+      for (const Button& other : group) EXPECT_TRUE(Shows(other, other.box == b.box ? 1 : 0));
+      for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP}) Send(b.box, message, 0);
+      EXPECT_TRUE(Shows(b, 1)) << "right and middle change nothing";
+      Send(b.box, WM_LBUTTONDOWN, MK_LBUTTON);
+      EXPECT_TRUE(Shows(b, 2));
+      Send(b.box, WM_LBUTTONUP, 0);
+      EXPECT_TRUE(Shows(b, 0)) << "normal, not hover";
+    }
+  // Only the four areas around the groups reset them. nullptr: the window surface; group 3: none.
+  const std::pair<Box, size_t> areas[] = {{nullptr, 0}, {&Form1::Picture4, 0}, {&Form1::Picture14, 1},
+      {&Form1::Picture8, 2}, {&Form1::Picture3, 3}, {&Form1::Picture15, 3}, {&Form1::Picture9, 3}};
+  for (const auto& [area, resetGroup] : areas) {
+    SetEveryButton(1);
+    ::SendMessageW(area ? (Main().*area).hWnd() : Main().hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    for (size_t g = 0; g < std::size(kGroups); ++g)
+      for (const Button& b : kGroups[g]) EXPECT_TRUE(Shows(b, g == resetGroup ? 0 : 1)) << b.normal << "/" << g;
+  }
+}
+
+TEST(DragStart, RoundsHalvesToEvenAndHoldsTo16Bits) {
+  const std::pair<float, int> cases[] = {{0.5f, 0}, {1.5f, 2}, {2.5f, 2}, {-2.5f, -2}, {4e4f, 32767}, {-4e4f, -32768}};
+  for (const auto& [twips, want] : cases) EXPECT_EQ(DragStartFrom(twips), want) << twips;
+}
+
+class Dragging : public testing_support::ProgramWindows {};
+
+TEST_F(Dragging, OnlyTheLeftButtonAloneBringsThePressedPointBackUnderThePointerAfterAnySnap) {
+  Form1& main = LoadMainWindow();
+  RECT work;
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  ::SetWindowPos(main.hWnd(), nullptr, work.left + 100, work.top + 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  POINT press{30, 10};
+  ::ClientToScreen(main.Picture3.hWnd(), &press);
+  // The pointer dx, dy from the press, as the system reports it: relative to where the area is now.
+  const auto send = [&](UINT message, WPARAM keys, int dx, int dy) {
+    POINT p{press.x + dx, press.y + dy};
+    ::ScreenToClient(main.Picture3.hWnd(), &p);
+    ::SendMessageW(main.Picture3.hWnd(), message, keys, MAKELPARAM(p.x, p.y));
+  };
+  for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP}) send(message, 0, 0, 0);
+  EXPECT_EQ(main.DragStartX, 0) << "only a left press starts a drag";
+  send(WM_LBUTTONDOWN, MK_LBUTTON, 0, 0);
+  EXPECT_TRUE(main.DragStartX == 450 && main.DragStartY == 150);
+  const RECT before = MainRect();
+  for (WPARAM keys : {MK_RBUTTON, MK_LBUTTON | MK_RBUTTON, MK_LBUTTON | MK_MBUTTON}) send(WM_MOUSEMOVE, keys, 30, 30);
+  EXPECT_TRUE(MainRect().left == before.left && MainRect().top == before.top) << "only the left button alone drags";
+  send(WM_MOUSEMOVE, MK_LBUTTON, 10, 5);
+  EXPECT_TRUE(MainRect().left == work.left + 110 && MainRect().top == work.top + 205);
+  send(WM_MOUSEMOVE, MK_LBUTTON, -88, 0);  // 12 from the edge
+  EXPECT_EQ(MainRect().left, work.left);
+  send(WM_MOUSEMOVE, MK_LBUTTON, -48, 20);
+  EXPECT_TRUE(MainRect().left == work.left + 52 && MainRect().top == work.top + 220) << "the snap is not carried";
+}
+
+}  // namespace
+}  // namespace sonbrel

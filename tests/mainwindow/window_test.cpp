@@ -175,6 +175,14 @@ TEST(DragStart, RoundsHalvesToEvenAndHoldsTo16Bits) {
 
 class Dragging : public testing_support::ProgramWindows {};
 
+// The positions asked of the main window, in order, ahead of the snapping.
+std::vector<WINDOWPOS> g_askedPositions;
+WNDPROC g_beforeRecorder = nullptr;
+LRESULT CALLBACK RecordAskedPositions(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_WINDOWPOSCHANGING) g_askedPositions.push_back(*reinterpret_cast<WINDOWPOS*>(lParam));
+  return ::CallWindowProcW(g_beforeRecorder, w, message, wParam, lParam);
+}
+
 TEST_F(Dragging, OnlyTheLeftButtonAloneBringsThePressedPointBackUnderThePointerAfterAnySnap) {
   Form1& main = LoadMainWindow();
   RECT work;
@@ -195,8 +203,14 @@ TEST_F(Dragging, OnlyTheLeftButtonAloneBringsThePressedPointBackUnderThePointerA
   const RECT before = MainRect();
   for (WPARAM keys : {MK_RBUTTON, MK_LBUTTON | MK_RBUTTON, MK_LBUTTON | MK_MBUTTON}) send(WM_MOUSEMOVE, keys, 30, 30);
   EXPECT_TRUE(MainRect().left == before.left && MainRect().top == before.top) << "only the left button alone drags";
+  g_beforeRecorder = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(main.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordAskedPositions)));
   send(WM_MOUSEMOVE, MK_LBUTTON, 10, 5);
+  ::SetWindowLongPtrW(main.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_beforeRecorder));
   EXPECT_TRUE(MainRect().left == work.left + 110 && MainRect().top == work.top + 205);
+  ASSERT_EQ(g_askedPositions.size(), 2u) << "two moves a step";
+  EXPECT_TRUE(g_askedPositions[0].x == work.left + 110 && g_askedPositions[0].y == work.top + 200)
+      << "the horizontal move first";
   send(WM_MOUSEMOVE, MK_LBUTTON, -88, 0);  // 12 from the edge
   EXPECT_EQ(MainRect().left, work.left);
   send(WM_MOUSEMOVE, MK_LBUTTON, -48, 20);

@@ -14,14 +14,10 @@ std::wstring NameAndVersion(const std::wstring& title, int major, int minor, int
 }
 
 void Form2::Form_Load() {
+  TakeStoredValues();
   const forms::Application& app = forms::App();
   Caption(L"关于 " + app.Title());
   Label1.Caption(NameAndVersion(app.Title(), app.Major(), app.Minor(), app.Revision()));
-}
-
-void Form2::Form_Unload(int16_t& Cancel) {
-  (void)Cancel;
-  TakeStoredValues();
 }
 
 void Form2::Command1_Click() { Unload(); }

@@ -62,7 +62,6 @@ class Form2 : public forms::Form {
 
  protected:
   void Form_Load() override;
-  void Form_Unload(int16_t& Cancel) override;
 
  private:
   void PlaceControls();

@@ -29,7 +29,6 @@ forms::FormLayout AboutWindowLayout() {
 
 Form2::Form2() : forms::Form(AboutWindowLayout()) {
   PlaceControls();
-  TakeStoredValues();
   ConnectHandlers();
 }
 
@@ -69,7 +68,8 @@ void Form2::PlaceControls() {
   Label1.Move(240, 1200, 4935, 255);
 }
 
-// What a load starts from; an unload comes back here, so the next showing looks like the first.
+// What every load starts from, so that showing the window again after an unload looks like the
+// first time (the controls keep their values while the window is gone).
 void Form2::TakeStoredValues() {
   Text1.Text(TextResource(IDT_CREDITS));
   Text2.Text(TextResource(IDT_HISTORY));

@@ -21,6 +21,7 @@ class WindowBinding;
 // Button: on a press or release the one button that changed (1 left, 2 right, 4 middle), on a
 // move the sum of the buttons held. Shift: 1 Shift, 2 Ctrl, 4 Alt. X, Y: twips from the control.
 using MouseEvent = std::function<void(int16_t Button, int16_t Shift, float X, float Y)>;
+constexpr int16_t vbLeftButton = 1;
 using Event = std::function<void()>;
 
 // Where the pointer shows a cursor other than the arrow.

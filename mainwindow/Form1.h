@@ -52,10 +52,10 @@ class Form1 : public forms::Form {
   forms::PictureBox Picture4{*this};
   forms::WebBrowser html{*this};
 
-  // FadeAlpha and FadeStep live in the engine; the end action sets FadeDone and ends the process.
   // Connected by the program: the first act of loading, which hides the splash.
   forms::Event Loading;
 
+  // FadeAlpha and FadeStep live in the engine; the end action sets FadeDone and ends the process.
   FadeEngine Fade{*this, Timer1, [this] { FadeOutFinished(); }};
   int16_t FadeDone = 0;
 

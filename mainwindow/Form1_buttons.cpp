@@ -21,7 +21,6 @@ struct Button {
 constexpr int kNormal = 0;
 constexpr int kHover = 1;
 constexpr int kPressed = 2;
-constexpr int16_t kLeft = 1;
 
 // Each group in the order its looks are set back to normal.
 const Button kTitleButtons[] = {{&Form1::Picture10, IDB_MINIMIZE_NORMAL},
@@ -42,11 +41,11 @@ void ResetLooks(Form1& form, std::span<const Button> group) {
 }
 
 void Press(Form1& form, const Button& button, int16_t mouseButton) {
-  if (mouseButton == kLeft) ShowLook(form, button, kPressed);
+  if (mouseButton == forms::vbLeftButton) ShowLook(form, button, kPressed);
 }
 
 void Release(Form1& form, const Button& button, int16_t mouseButton) {
-  if (mouseButton == kLeft) ShowLook(form, button, kNormal);
+  if (mouseButton == forms::vbLeftButton) ShowLook(form, button, kNormal);
 }
 
 // Whatever buttons are held: a pressed look turns into hover on the first move.
@@ -91,7 +90,8 @@ void Form1::Picture21_MouseDown(int16_t Button, int16_t, float, float) { Press(*
 void Form1::Picture21_MouseUp(int16_t Button, int16_t, float, float) { Release(*this, kPanelButtons[0], Button); }
 void Form1::Picture21_MouseMove(int16_t, int16_t, float, float) { Hover(*this, kPanelButtons, kPanelButtons[0]); }
 
-// The bare window surface: only the notification icon's events reach it, as mouse moves.
+// The bare window surface: the pictures and the page cover it in every mode, so the moves that
+// reach it are the notification icon's events; they reset the title buttons all the same.
 void Form1::Form_MouseMove(int16_t, int16_t, float X, float) {
   ResetLooks(*this, kTitleButtons);
   NotificationIcon_MouseMove(X);

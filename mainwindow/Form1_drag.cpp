@@ -17,10 +17,9 @@ int16_t DragStartFrom(float twips) {
 
 namespace {
 
-constexpr int16_t kLeftAlone = 1;
 
 void StartDrag(Form1& form, int16_t Button, float X, float Y) {
-  if (Button != kLeftAlone) return;
+  if (Button != forms::vbLeftButton) return;
   form.DragStartX = DragStartFrom(X);
   form.DragStartY = DragStartFrom(Y);
 }
@@ -39,7 +38,7 @@ void Form1::Picture5_MouseMove(int16_t Button, int16_t, float X, float Y) { Drag
 // X and Y are relative to where the area is now, so a position the snapping changed is not
 // carried forward: each step asks again from the pointer.
 void Form1::DragBy(int16_t Button, float X, float Y) {
-  if (Button != kLeftAlone) return;
+  if (Button != forms::vbLeftButton) return;
   const float dx = X - DragStartX;
   const float dy = Y - DragStartY;
   Left(Left() + dx);

@@ -3,11 +3,6 @@
 
 namespace sonbrel {
 
-namespace {
-constexpr int kNo = 7;
-constexpr unsigned kYesNo = 4;
-}  // namespace
-
 void Form1::ConnectExitButtons() {
   Picture13.Click = [this] { Picture13_Click(); };
   Picture18.Click = [this] { Picture18_Click(); };
@@ -17,7 +12,7 @@ void Form1::Picture13_Click() { ConfirmExit(); }
 void Form1::Picture18_Click() { ConfirmExit(); }
 
 void Form1::ConfirmExit() {
-  if (forms::MsgBox(L"真的要退出吗？", kYesNo) == kNo) return;
+  if (forms::MsgBox(L"真的要退出吗？", MB_YESNO) == IDNO) return;
   Unload();
 }
 

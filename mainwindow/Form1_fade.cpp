@@ -1,12 +1,13 @@
 // The main window's fade timer; the end of its fade-out is the end of the process.
 #include "mainwindow/Form1.h"
+#include "program/application.h"
 
 namespace sonbrel {
 
 void Form1::Timer1_Timer() { Fade.Tick(); }
 
 void Form1::FadeOutFinished() {
-  FadeDone = -1;
+  FadeDone = True;
   forms::End();
 }
 

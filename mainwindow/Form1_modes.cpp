@@ -10,7 +10,6 @@ namespace sonbrel {
 
 namespace {
 
-constexpr int16_t False = 0;
 
 constexpr float kMiniHeightCut = 2040;        // twips off the closed-panel height
 constexpr float kMiniHeightCutOpenPanel = 6240;

@@ -11,5 +11,6 @@ inline constexpr wchar_t kApplicationTitle[] = L"Harlune网络FM播放器";
 
 // The forms model's True, as Cancel and SetTopMost's OnTop carry it.
 inline constexpr int16_t True = -1;
+inline constexpr int16_t False = 0;
 
 }  // namespace sonbrel

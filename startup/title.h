@@ -23,7 +23,9 @@ class title : public forms::Form {
 
   // Connected by the program: the main window takes over once the splash has faded out.
   forms::Event HandOver;
-  FadeEngine Fade{*this, Timer1, [this] { HandOver(); }};
+  FadeEngine Fade{*this, Timer1, [this] {
+    if (HandOver) HandOver();
+  }};
 
   void Timer1_Timer() { Fade.Tick(); }
   void Timer2_Timer();

@@ -437,10 +437,8 @@
   function play(station) {
     if (!station) return;
     disconnect();
-    select(station);
     memory.history = [station.id].concat(without(memory.history, station.id)).slice(0, HISTORY_LIMIT);
-    saveMemory();
-    renderLists();
+    select(station);
     if (!canPlay) return;
     attempt = 0;
     urlIndex = 0;

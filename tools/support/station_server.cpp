@@ -354,8 +354,10 @@ LoopbackStationServer::~LoopbackStationServer() {
   stopping_ = true;
   if (thread_.joinable()) thread_.join();
   {
-    // Every client thread polls stopping_ at least every kLiveTickMs.
+    // Client threads poll stopping_, but one blocked in send() to a listener that stopped reading
+    // would wait for its send timeout: shutting its socket down wakes it at once.
     std::unique_lock<std::mutex> lock(mutex_);
+    for (SOCKET client : clientSockets_) ::shutdown(client, SD_BOTH);
     clientsGone_.wait(lock, [this] { return clients_ == 0; });
   }
   if (listener_ != INVALID_SOCKET) ::closesocket(listener_);
@@ -419,6 +421,7 @@ void LoopbackStationServer::Serve() {
       std::lock_guard<std::mutex> lock(mutex_);
       if (clients_ < settings_.maxClients) {
         ++clients_;
+        clientSockets_.insert(client);
         accepted = true;
       }
     }
@@ -430,6 +433,10 @@ void LoopbackStationServer::Serve() {
     // Detached: the destructor waits for clients_ to reach zero instead of joining.
     std::thread([this, client] {
       Answer(client);
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        clientSockets_.erase(client);
+      }
       ::shutdown(client, SD_SEND);
       ::closesocket(client);
       std::lock_guard<std::mutex> lock(mutex_);

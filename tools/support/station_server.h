@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -72,6 +73,7 @@ class LoopbackStationServer {
   mutable std::mutex mutex_;
   std::condition_variable clientsGone_;
   int clients_ = 0;
+  std::set<SOCKET> clientSockets_;  // shut down on destruction, so no send blocks the wait
   int liveStreams_ = 0;
   std::map<std::string, int> counts_;
   std::map<std::string, int> open_;

@@ -23,7 +23,14 @@ TEST(AboutTexts, VersionsOfTwoDigitsAndTheHistorysShape) {
     if (end == at) entries.emplace_back();
     else entries.back().push_back(text.substr(at, end - at));
   ASSERT_EQ(entries.size(), 11u);
-  EXPECT_EQ(entries[0][0], L"2008.12.17 V3.0.1");
+  // The newest entry is the one the release itself describes, to the letter.
+  EXPECT_EQ(text.substr(0, text.find(L"\r\n\r\n")),
+            L"2008.12.17 V3.0.1\r\n——————————————————\r\n1.新增加启动窗口；\r\n2.嵌入两个WAV声音文件；\r\n"
+            L"3.调整几处文字表达错误；\r\n4.优化“关于”窗口内容；\r\n5.改变彩蛋的显示方式；\r\n"
+            L"6.“关于”窗口增加“更新日志”按钮；\r\n7.增加一处用于调试的播放器复位按钮（隐藏）；\r\n"
+            L"8.增加了禁止同时运行两个播放器程序的设定；\r\n9.(WEB)调整了一处文字表达错误；\r\n"
+            L"10.(WEB)调整了打开窗口后窗口大小失调的错误；\r\n11.(WEB)修正了WEB版“黑线”问题；\r\n"
+            L"12.(WEB)修正并优化播放列表外观；\r\n13.(WEB)重新制作了“关于”窗口，两个版本界面更加统一。");
   for (size_t e = 0; e < entries.size(); ++e) {
     const auto& entry = entries[e];
     ASSERT_GE(entry.size(), 3u) << e;

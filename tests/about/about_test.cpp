@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <vector>
 
@@ -23,6 +24,10 @@ TEST(AboutTexts, VersionsOfTwoDigitsAndTheHistorysShape) {
     if (end == at) entries.emplace_back();
     else entries.back().push_back(text.substr(at, end - at));
   ASSERT_EQ(entries.size(), 11u);
+  // The notice is 16 lines; the thanks note three, indented 4, 4 and 8 spaces.
+  const std::wstring notice = TextResource(IDT_CREDITS), thanks = TextResource(IDT_THANKS);
+  EXPECT_EQ(std::count(notice.begin(), notice.end(), L'\n'), 15);
+  EXPECT_TRUE(std::regex_match(thanks, std::wregex(L" {4}\\S[^\r\n]*\r\n {4}\\S[^\r\n]*\r\n {8}\\S[^\r\n]*")));
   // The newest entry is the one the release itself describes, to the letter.
   EXPECT_EQ(text.substr(0, text.find(L"\r\n\r\n")),
             L"2008.12.17 V3.0.1\r\n——————————————————\r\n1.新增加启动窗口；\r\n2.嵌入两个WAV声音文件；\r\n"

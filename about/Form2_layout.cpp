@@ -11,18 +11,16 @@ namespace sonbrel {
 namespace {
 
 forms::FormLayout AboutWindowLayout() {
-  forms::FormLayout layout;
-  layout.caption = L"Form2";  // replaced at load, before the window is shown
-  layout.border = forms::BorderStyle::FixedSingle;
-  layout.clientWidth = 5610;
-  layout.clientHeight = 3825;
-  layout.left = 4335;
-  layout.top = 2700;
-  layout.startUpPosition = forms::StartUpPosition::Manual;
-  layout.showInTaskbar = true;
-  layout.iconResourceId = IDI_PROGRAM;
-  layout.backColor = ::GetSysColor(COLOR_BTNFACE);
-  return layout;
+  return {.caption = L"Form2",  // replaced at load, before the window is shown
+          .border = forms::BorderStyle::FixedSingle,
+          .clientWidth = 5610,
+          .clientHeight = 3825,
+          .left = 4335,
+          .top = 2700,
+          .startUpPosition = forms::StartUpPosition::Manual,
+          .showInTaskbar = true,
+          .iconResourceId = IDI_PROGRAM,
+          .backColor = ::GetSysColor(COLOR_BTNFACE)};
 }
 
 }  // namespace

@@ -54,18 +54,16 @@ forms::Picture StoredPicture(Format format, int id) {
 }
 
 forms::FormLayout MainWindowLayout() {
-  forms::FormLayout layout;
-  layout.caption = kApplicationTitle;
-  layout.border = forms::BorderStyle::None;
-  layout.clientWidth = 4620;
-  layout.clientHeight = 2415;
-  layout.left = 3945;
-  layout.top = 2025;
-  layout.startUpPosition = forms::StartUpPosition::Manual;
-  layout.showInTaskbar = true;
-  layout.iconResourceId = IDI_PROGRAM;
-  layout.backColor = RGB(223, 233, 246);
-  return layout;
+  return {.caption = kApplicationTitle,
+          .border = forms::BorderStyle::None,
+          .clientWidth = 4620,
+          .clientHeight = 2415,
+          .left = 3945,
+          .top = 2025,
+          .startUpPosition = forms::StartUpPosition::Manual,
+          .showInTaskbar = true,
+          .iconResourceId = IDI_PROGRAM,
+          .backColor = RGB(223, 233, 246)};
 }
 
 }  // namespace

@@ -10,16 +10,14 @@ namespace {
 constexpr unsigned kCloseAfterMs = 3000;
 
 forms::FormLayout SplashLayout() {
-  forms::FormLayout layout;
-  layout.caption = L"Form3";
-  layout.border = forms::BorderStyle::None;
-  layout.clientWidth = 4185;
-  layout.clientHeight = 4185;
-  layout.startUpPosition = forms::StartUpPosition::CenterScreen;
-  layout.showInTaskbar = false;
-  // Shows in the thin ring the picture leaves transparent inside the outline.
-  layout.backColor = RGB(88, 40, 128);
-  return layout;
+  return {.caption = L"Form3",
+          .border = forms::BorderStyle::None,
+          .clientWidth = 4185,
+          .clientHeight = 4185,
+          .startUpPosition = forms::StartUpPosition::CenterScreen,
+          .showInTaskbar = false,
+          // Shows in the thin ring the picture leaves transparent inside the outline.
+          .backColor = RGB(88, 40, 128)};
 }
 
 }  // namespace

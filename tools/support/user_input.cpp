@@ -33,16 +33,10 @@ DWORD DownFlag(MouseButton button) {
   }
 }
 
-DWORD UpFlag(MouseButton button) {
-  switch (button) {
-    case MouseButton::Right:
-      return MOUSEEVENTF_RIGHTUP;
-    case MouseButton::Middle:
-      return MOUSEEVENTF_MIDDLEUP;
-    default:
-      return MOUSEEVENTF_LEFTUP;
-  }
-}
+// Each button's release flag is the bit above its press flag.
+static_assert(MOUSEEVENTF_LEFTUP == MOUSEEVENTF_LEFTDOWN << 1 && MOUSEEVENTF_RIGHTUP == MOUSEEVENTF_RIGHTDOWN << 1 &&
+              MOUSEEVENTF_MIDDLEUP == MOUSEEVENTF_MIDDLEDOWN << 1);
+DWORD UpFlag(MouseButton button) { return DownFlag(button) << 1; }
 
 // Copies width x height pixels from `source` at (x, y) into a 24-bit top-down DIB section.
 Pixels Capture(HDC source, int x, int y, int width, int height) {

@@ -17,7 +17,6 @@ int16_t DragStartFrom(float twips) {
 
 namespace {
 
-
 void StartDrag(Form1& form, int16_t Button, float X, float Y) {
   if (Button != forms::vbLeftButton) return;
   form.DragStartX = DragStartFrom(X);

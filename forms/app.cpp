@@ -206,6 +206,7 @@ void ReplaceMsgBoxForTesting(MsgBoxHandler handler) { MsgBoxReplacement() = std:
 int RunMessageLoop() {
   MSG message{};
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (OfferToControls(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }

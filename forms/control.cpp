@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string>
 
+#include "forms/accessible_object.h"
 #include "forms/app.h"
 #include "forms/controls.h"
 #include "forms/form.h"
@@ -125,6 +126,7 @@ void Control::ToolTipText(std::wstring text) {
 }
 
 void Control::Destroy() {
+  ForgetAccessible();
   if (window_ && ::GetCapture() == window_.Get()) ::ReleaseCapture();
   window_.Reset();
   clickArmed_ = false;

@@ -9,11 +9,13 @@
 #include <functional>
 #include <string>
 
+#include "forms/accessibility.h"
 #include "forms/handles.h"
 #include "forms/picture.h"
 
 namespace forms {
 
+class AccessibleObject;
 class Form;
 class Tooltips;
 class WindowBinding;
@@ -49,6 +51,11 @@ class Control {
   const std::wstring& ToolTipText() const { return toolTip_; }
   void ToolTipText(std::wstring text);
 
+  // What assistive technology reads; the default action raises Click, as a left click does,
+  // and only while the control can be seen.
+  const forms::Accessibility& Accessibility() const { return accessibility_; }
+  void Accessibility(forms::Accessibility facts) { accessibility_ = std::move(facts); }
+
   // The control's own window, or nullptr for a windowless control or before load.
   HWND hWnd() const { return window_.Get(); }
 
@@ -60,6 +67,7 @@ class Control {
   // The runtime's side: for the form that owns the control and for the kinds of control.
   friend class Form;
   friend class Tooltips;
+  friend class AccessibleObject;
 
   explicit Control(Form& owner);
   // Creating and destroying the window with the form.
@@ -72,8 +80,17 @@ class Control {
   virtual HCURSOR Cursor() const { return nullptr; }  // nullptr: the arrow
   virtual void Notify(WORD) {}              // a WM_COMMAND notification from the control's window
   virtual RECT PixelRect() const;           // in the form's client pixels
+  // A key message for a window inside the control; true when the control took it.
+  virtual bool TranslateKey(MSG&) { return false; }
+  // A mouse button went down inside the control's window, before the window sees it.
+  virtual void Pressed() {}
   // A mouse message with the position in pixels from the control's top left.
   void RaiseMouse(UINT message, WPARAM wParam, LPARAM lParam);
+  // WM_GETOBJECT for the control's own window (a window class of ours).
+  LRESULT AnswerGetObject(WPARAM wParam, LPARAM lParam);
+  void ForgetAccessible();  // the window goes
+  // On the form, inside the form's client area, and not hidden.
+  bool ShownToUser() const;
   // Another window took the mouse: the press that armed a click is gone.
   void CaptureLost() { clickArmed_ = false; }
 
@@ -92,6 +109,8 @@ class Control {
   UniqueWindow window_;
 
  private:
+  forms::Accessibility accessibility_;
+  ComPtr<AccessibleObject> accessible_;  // made at the first question, cut off with the window
   void TakeCapture();
   void ReleaseCaptureWhenIdle(WPARAM buttonsHeld);
   bool ContainsPixel(POINT p) const;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "forms/accessible_object.h"
 #include "forms/app.h"
 #include "forms/runtime_detail.h"
 
@@ -27,6 +28,13 @@ bool IsPress(UINT message) {
 
 bool IsRelease(UINT message) {
   return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP;
+}
+
+bool IsKey(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
+
+UINT DefaultActionMessage() {
+  static const UINT message = ::RegisterWindowMessageW(L"forms.DefaultAction");
+  return message;
 }
 
 LPARAM PointParam(int x, int y) {
@@ -94,6 +102,31 @@ Form::~Form() {
   if (window_) ::DestroyWindow(window_.Get());
 }
 
+Form* Form::FromWindow(HWND window) {
+  const HWND root = window ? ::GetAncestor(window, GA_ROOT) : nullptr;
+  if (!root || ::GetClassLongPtrW(root, GCW_ATOM) != RegisteredFormClass()) return nullptr;
+  return reinterpret_cast<Form*>(::GetWindowLongPtrW(root, GWLP_USERDATA));
+}
+
+bool Form::Offer(MSG& message) {
+  const auto holder = std::find_if(controls_.begin(), controls_.end(), [&message](const Control* control) {
+    const HWND window = control->hWnd();
+    return window && (window == message.hwnd || ::IsChild(window, message.hwnd));
+  });
+  if (holder == controls_.end()) return false;
+  if (IsPress(message.message)) {
+    (*holder)->Pressed();
+    return false;
+  }
+  return (*holder)->TranslateKey(message);
+}
+
+bool OfferToControls(MSG& message) {
+  if (!IsKey(message.message) && !IsPress(message.message)) return false;
+  Form* form = Form::FromWindow(message.hwnd);
+  return form && form->Offer(message);
+}
+
 void Form::Bind(HWND window) { window_.Reset(window); }
 
 void Form::Unbind() {
@@ -128,11 +161,20 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wParam) == hWnd() && OnSetCursor(lParam)) return TRUE;
       break;
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) break;
+      if (!accessible_) accessible_ = AccessibleObject::For(*this);
+      if (accessible_) return accessible_->Answer(wParam);
+      break;
     case WM_CTLCOLORSTATIC:
       // A read-only text box keeps the white of a text field, not the grey of a static.
       ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_WINDOW));
       return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
     default:
+      if (message == DefaultActionMessage()) {
+        RunDefaultAction(reinterpret_cast<const Control*>(lParam));
+        return 0;
+      }
       if (message >= 0xC000 && message <= 0xFFFF) Form_RegisteredMessage(message, wParam, lParam);
       break;
   }
@@ -264,10 +306,31 @@ void Form::Destroy() {
 // Runs on WM_DESTROY, so a window closed behind our back is torn down the same way.
 void Form::TearDown() {
   captured_ = nullptr;
+  if (accessible_) accessible_->Disconnect();
+  accessible_.Reset();
   tooltips_.reset();
   for (Timer* timer : timers_) timer->Detach();
   for (Control* control : controls_) control->Destroy();
   surface_.reset();
+}
+
+std::vector<Control*> Form::AccessibleParts() const {
+  std::vector<Control*> parts;
+  for (Control* control : controls_) {
+    if (control->Windowless() && control->Accessibility().role != AccessibleRole::None) parts.push_back(control);
+  }
+  return parts;
+}
+
+void Form::PostDefaultAction(Control& control) {
+  ::PostMessageW(hWnd(), DefaultActionMessage(), 0, reinterpret_cast<LPARAM>(&control));
+}
+
+// Only a control the form still holds, and only while the user could click it too.
+void Form::RunDefaultAction(const Control* control) {
+  const auto held = std::find(controls_.begin(), controls_.end(), control);
+  if (held == controls_.end() || !(*held)->ShownToUser() || !(*held)->Click) return;
+  (*held)->Click();
 }
 
 void Form::RemoveTimer(Timer& timer) {

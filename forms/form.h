@@ -16,6 +16,7 @@
 
 namespace forms {
 
+class AccessibleObject;
 class Tooltips;
 class WindowBinding;
 struct ProgramDescription;
@@ -91,15 +92,24 @@ class Form {
   }
 
  private:
+  friend class AccessibleObject;
   friend class Control;
   friend class Timer;
   friend class WindowBinding;
   friend int Run(const ProgramDescription& program);
+  friend bool OfferToControls(MSG& message);
 
+  static Form* FromWindow(HWND window);  // the form whose window holds `window`
+  bool Offer(MSG& message);
   void Bind(HWND window);
   void Unbind();
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void ControlChanged(const Control& control);  // repaint or re-place it
+  // Windowless controls the program described, which the form's accessible object holds as parts.
+  std::vector<Control*> AccessibleParts() const;
+  // A default action asked for through accessibility: the control's click, from the queue.
+  void PostDefaultAction(Control& control);
+  void RunDefaultAction(const Control* control);
   void AddTimer(Timer& timer) { timers_.push_back(&timer); }
   void RemoveTimer(Timer& timer);
   void OnCaptureChanged(HWND newCapture);
@@ -135,6 +145,7 @@ class Form {
   std::unique_ptr<Surface> surface_;
   bool autoRedraw_ = false;
   std::unique_ptr<Tooltips> tooltips_;
+  ComPtr<AccessibleObject> accessible_;
   bool inUnload_ = false;
   std::optional<DWORD> createError_;  // set when the last load got no window: the system's error
 };

@@ -76,6 +76,8 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != window) CaptureLost();
       return 0;
+    case WM_GETOBJECT:
+      return AnswerGetObject(wParam, lParam);
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT) {
         HCURSOR cursor = Cursor();

@@ -47,6 +47,10 @@ class WindowBinding {
   }
 };
 
+// A key message goes first to the control of our forms that holds the window it is for (true:
+// taken, not to be dispatched); a press lets that control take the focus before the press lands.
+bool OfferToControls(MSG& message);
+
 // The client-area mouse messages a control or form turns into events.
 inline bool IsMouseMessage(UINT message) {
   return message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK;

@@ -1,0 +1,139 @@
+// What the runtime tells assistive technology about a form and its controls, read the way an
+// inspector reads it: through the window's accessible object.
+#include <windows.h>
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "forms/forms.h"
+
+bool operator==(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; }
+
+namespace {
+
+// Client 200 x 100 px.
+class DescribedForm : public forms::Form {
+ public:
+  DescribedForm() : Form({.caption = L"described", .clientWidth = 3000, .clientHeight = 1500, .left = 1500, .top = 1500}) {
+    Button.Move(150, 150, 300, 300);  // (10, 10) 20 x 20
+    Art.Move(600, 150, 300, 300);
+    Link.Move(150, 600, 900, 300);    // (10, 40) 60 x 20
+    Button.Accessibility({forms::AccessibleRole::PushButton, L"播放", L"", L"按下"});
+    Link.Accessibility({forms::AccessibleRole::Link, L"网站", L"http://example.org/", L"跳转"});
+    Button.Click = [this] { ++buttonClicks; };
+    Link.Click = [this] { ++linkClicks; };
+    Stack({&Button, &Art, &Link});
+  }
+  forms::PictureBox Button{*this};
+  forms::PictureBox Art{*this};
+  forms::Label Link{*this};
+  int buttonClicks = 0, linkClicks = 0;
+};
+
+struct Accessible {
+  IAccessible* object = nullptr;
+  explicit Accessible(HWND window) {
+    ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                 reinterpret_cast<void**>(&object));
+  }
+  Accessible(const Accessible&) = delete;
+  Accessible& operator=(const Accessible&) = delete;
+  ~Accessible() {
+    if (object) object->Release();
+  }
+};
+
+VARIANT Id(LONG id) {
+  VARIANT v;
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+std::wstring Read(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), IAccessible* object, LONG id) {
+  BSTR text = nullptr;
+  (object->*get)(Id(id), &text);
+  std::wstring result = text ? std::wstring(text, ::SysStringLen(text)) : L"(none)";
+  ::SysFreeString(text);
+  return result;
+}
+
+LONG Number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), IAccessible* object, LONG id) {
+  VARIANT value;
+  ::VariantInit(&value);
+  (object->*get)(Id(id), &value);
+  return value.vt == VT_I4 ? value.lVal : -1;
+}
+
+void RunQueuedMessages() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+}
+
+constexpr LONG kHidden = STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
+
+TEST(Accessibility, AButtonHasItsNameAndRoleAndClicksFromTheQueueOnlyWhileItCanBeSeen) {
+  DescribedForm form;
+  form.Show();
+  Accessible button(form.Button.hWnd()), art(form.Art.hWnd());
+  ASSERT_TRUE(button.object && art.object);
+  EXPECT_EQ(Read(&IAccessible::get_accName, button.object, CHILDID_SELF), L"播放");
+  EXPECT_EQ(Number(&IAccessible::get_accRole, button.object, CHILDID_SELF), ROLE_SYSTEM_PUSHBUTTON);
+  EXPECT_EQ(Read(&IAccessible::get_accDefaultAction, button.object, CHILDID_SELF), L"按下");
+  EXPECT_EQ(Number(&IAccessible::get_accState, button.object, CHILDID_SELF) & kHidden, 0);
+
+  EXPECT_EQ(button.object->accDoDefaultAction(Id(CHILDID_SELF)), S_OK);
+  EXPECT_EQ(form.buttonClicks, 0) << "the caller hears back before the click runs";
+  RunQueuedMessages();
+  EXPECT_EQ(form.buttonClicks, 1);
+
+  EXPECT_EQ(Read(&IAccessible::get_accName, art.object, CHILDID_SELF), L"(none)");
+  EXPECT_EQ(Number(&IAccessible::get_accState, art.object, CHILDID_SELF) & STATE_SYSTEM_FOCUSABLE, 0);
+  EXPECT_EQ(art.object->accDoDefaultAction(Id(CHILDID_SELF)), DISP_E_MEMBERNOTFOUND);
+
+  form.Button.Left(3000);  // just past the right edge
+  EXPECT_EQ(Number(&IAccessible::get_accState, button.object, CHILDID_SELF) & kHidden, kHidden);
+  EXPECT_EQ(button.object->accDoDefaultAction(Id(CHILDID_SELF)), DISP_E_MEMBERNOTFOUND);
+  form.Button.Left(2990);  // one pixel still inside
+  EXPECT_EQ(Number(&IAccessible::get_accState, button.object, CHILDID_SELF) & kHidden, 0);
+  form.Button.Visible(false);
+  EXPECT_EQ(Number(&IAccessible::get_accState, button.object, CHILDID_SELF) & kHidden, kHidden);
+  RunQueuedMessages();
+  EXPECT_EQ(form.buttonClicks, 1);
+}
+
+TEST(Accessibility, AWindowlessLinkIsAPartOfItsFormWithItsAddressPlaceAndClick) {
+  DescribedForm form;
+  form.Show();
+  Accessible described(form.hWnd());
+  ASSERT_TRUE(described.object);
+  EXPECT_EQ(Read(&IAccessible::get_accName, described.object, CHILDID_SELF), L"described");
+  LONG count = 0;
+  ASSERT_EQ(described.object->get_accChildCount(&count), S_OK);
+  LONG link = 0;
+  for (LONG id = 1; id <= count; ++id) {
+    if (Number(&IAccessible::get_accRole, described.object, id) == ROLE_SYSTEM_LINK) link = id;
+  }
+  ASSERT_NE(link, 0) << "no link among " << count << " children";
+  EXPECT_EQ(Read(&IAccessible::get_accName, described.object, link), L"网站");
+  EXPECT_EQ(Read(&IAccessible::get_accValue, described.object, link), L"http://example.org/");
+  EXPECT_EQ(Number(&IAccessible::get_accState, described.object, link), STATE_SYSTEM_LINKED);
+
+  POINT origin{0, 0};
+  ::ClientToScreen(form.hWnd(), &origin);
+  LONG left = 0, top = 0, width = 0, height = 0;
+  ASSERT_EQ(described.object->accLocation(&left, &top, &width, &height, Id(link)), S_OK);
+  EXPECT_EQ((RECT{left - origin.x, top - origin.y, width, height}), (RECT{10, 40, 60, 20}));
+  VARIANT hit;
+  ::VariantInit(&hit);
+  ASSERT_EQ(described.object->accHitTest(origin.x + 15, origin.y + 45, &hit), S_OK);
+  EXPECT_EQ(hit.vt == VT_I4 ? hit.lVal : -1, link);
+
+  EXPECT_EQ(described.object->accDoDefaultAction(Id(link)), S_OK);
+  RunQueuedMessages();
+  EXPECT_EQ(form.linkClicks, 1);
+}
+
+}  // namespace

@@ -1,0 +1,200 @@
+// The runtime's OLE control host with a control of the test's own: keys go to the in-place active
+// object before the window they were sent to, and a press on the control gives it the focus.
+#include <windows.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+#include "forms/forms.h"
+
+namespace {
+
+constexpr CLSID kKeyTakerClass = {0x5B1C9E0A, 0x7D11, 0x4C55, {0x9A, 0x3E, 0x2F, 0x6B, 0x8C, 0x1D, 0x4E, 0x70}};
+constexpr wchar_t kKeyTakerClassText[] = L"{5B1C9E0A-7D11-4C55-9A3E-2F6B8C1D4E70}";
+
+std::vector<WPARAM> g_windowKeys;  // WM_KEYDOWN that reached the control's window
+
+LRESULT CALLBACK KeyTakerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN) g_windowKeys.push_back(wParam);
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A control that takes Tab and declines every other key; it makes its window when placed.
+class KeyTaker final : public IOleObject, public IOleInPlaceActiveObject {
+ public:
+  std::vector<WPARAM> offered;  // WM_KEYDOWN offered to it
+  std::vector<LONG> verbs;
+  HWND window = nullptr;
+
+  ~KeyTaker() {
+    if (window) ::DestroyWindow(window);
+  }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IOleObject) {
+      *out = static_cast<IOleObject*>(this);
+    } else if (iid == IID_IOleInPlaceActiveObject || iid == IID_IOleWindow) {
+      *out = static_cast<IOleInPlaceActiveObject*>(this);
+    } else {
+      *out = nullptr;
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+  }
+  // Lives as long as the test; the host's references are not what ends it.
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+  HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override {
+    if (site) site->AddRef();
+    if (site_) site_->Release();
+    site_ = site;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** site) override {
+    *site = site_;
+    if (site_) site_->AddRef();
+    return site_ ? S_OK : E_FAIL;
+  }
+  HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG, IOleClientSite*, LONG, HWND parent, LPCRECT place) override {
+    verbs.push_back(verb);
+    if (!window && parent && place) {
+      window = ::CreateWindowExW(0, L"KeyTakerWindow", L"", WS_CHILD | WS_VISIBLE, place->left, place->top,
+                                 place->right - place->left, place->bottom - place->top, parent, nullptr,
+                                 ::GetModuleHandleW(nullptr), nullptr);
+    }
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG message) override {
+    if (message->message != WM_KEYDOWN) return S_FALSE;
+    offered.push_back(message->wParam);
+    return message->wParam == VK_TAB ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* out) override {
+    *out = window;
+    return window ? S_OK : E_FAIL;
+  }
+
+  HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Close(DWORD) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Update() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE IsUpToDate() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID* id) override {
+    *id = kKeyTakerClass;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetUserType(DWORD, LPOLESTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetExtent(DWORD, SIZEL*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Advise(IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Unadvise(DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* status) override {
+    *status = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
+
+ private:
+  IOleClientSite* site_ = nullptr;
+};
+
+class KeyTakerFactory final : public IClassFactory {
+ public:
+  explicit KeyTakerFactory(KeyTaker& made) : made_(made) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
+    return outer ? CLASS_E_NOAGGREGATION : made_.QueryInterface(iid, out);
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+ private:
+  KeyTaker& made_;
+};
+
+class HostForm : public forms::Form {
+ public:
+  HostForm() : Form({.caption = L"ole host test", .clientWidth = 3000, .clientHeight = 1500, .left = 1500, .top = 1500}) {
+    Taker.Move(150, 150, 1500, 750);
+    Stack({&Taker});
+  }
+  forms::OleControl Taker{*this, kKeyTakerClassText};
+};
+
+class OleControlHost : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::OleInitialize(nullptr);
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = KeyTakerWindowProc;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"KeyTakerWindow";
+    ::RegisterClassW(&windowClass);
+    ASSERT_EQ(::CoRegisterClassObject(kKeyTakerClass, &factory_, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+                                      &cookie_),
+              S_OK);
+    g_windowKeys.clear();
+    form_.Show();
+    ASSERT_TRUE(taker_.window) << "the host never placed the control";
+  }
+  void TearDown() override {
+    form_.Unload();
+    ::CoRevokeClassObject(cookie_);
+  }
+  // Posted input, then the runtime's own loop until it is all handled.
+  struct Posted {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  };
+  static void RunLoopOver(std::initializer_list<Posted> input) {
+    for (const Posted& m : input) ::PostMessageW(m.window, m.message, m.wParam, m.lParam);
+    ::PostQuitMessage(0);
+    forms::RunMessageLoop();
+  }
+
+  KeyTaker taker_;
+  KeyTakerFactory factory_{taker_};
+  DWORD cookie_ = 0;
+  HostForm form_;
+};
+
+TEST_F(OleControlHost, TheControlSeesKeysForItsWindowsFirstAndWhatItDeclinesReachesTheWindow) {
+  ::SetFocus(taker_.window);
+  RunLoopOver({{taker_.window, WM_KEYDOWN, VK_TAB, 0x000F0001},
+               {taker_.window, WM_KEYDOWN, 'M', 0x00320001},
+               {form_.hWnd(), WM_KEYDOWN, 'X', 0x002D0001}});
+  EXPECT_EQ(taker_.offered, (std::vector<WPARAM>{VK_TAB, 'M'})) << "X was for the form, not for the control";
+  EXPECT_EQ(g_windowKeys, std::vector<WPARAM>{'M'});
+}
+
+TEST_F(OleControlHost, APressOnTheControlMakesItTheActiveObjectWithTheFocus) {
+  ::SetFocus(form_.hWnd());
+  RunLoopOver({{taker_.window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)},
+               {taker_.window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)}});
+  ASSERT_FALSE(taker_.verbs.empty());
+  EXPECT_EQ(taker_.verbs.back(), OLEIVERB_UIACTIVATE);
+  EXPECT_EQ(::GetFocus(), taker_.window);
+}
+
+}  // namespace

@@ -182,6 +182,42 @@ LRESULT CALLBACK RecordAskedPositions(HWND w, UINT message, WPARAM wParam, LPARA
   return ::CallWindowProcW(g_beforeRecorder, w, message, wParam, lParam);
 }
 
+// Another procedure put on top of ours must keep getting the messages when ours is taken out.
+TEST_F(ProgramWindows, TheSnappingComesOutOnlyWhileItIsOnTopAndARefusedInstallLeavesNothingToUndo) {
+  Form1& main = LoadMainWindow();
+  const auto ours = [&] {
+    return ::GetWindowLongPtrA(main.hWnd(), GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(Module1::SnapWindowProc);
+  };
+  RECT work;
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const auto moveTo = [&](int x) {
+    ::SetWindowPos(main.hWnd(), nullptr, work.left + x, work.top + 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    return MainRect().left - work.left;
+  };
+  ASSERT_TRUE(ours());
+  g_beforeRecorder = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(main.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordAskedPositions)));
+  Module1::UnhookWindow();
+  g_askedPositions.clear();
+  EXPECT_EQ(moveTo(5), 0) << "still snapping behind the other";
+  EXPECT_EQ(g_askedPositions.size(), 1u) << "the other still sees the messages";
+  ::SetWindowLongPtrW(main.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_beforeRecorder));
+  Module1::UnhookWindow();
+  EXPECT_TRUE(!ours() && Module1::PrevWndProc == nullptr && moveTo(5) == 5);
+
+  Module1::MainHwnd = ::GetDesktopWindow();  // another process's: the system refuses
+  Module1::HookWindow();
+  EXPECT_EQ(Module1::PrevWndProc, nullptr);
+  Module1::MainHwnd = main.hWnd();
+  Module1::UnhookWindow();
+  EXPECT_TRUE(!ours() && moveTo(6) == 6) << "nothing was undone";
+  Module1::HookWindow();
+  Module1::HookWindow();  // twice: ours must not become its own predecessor
+  EXPECT_TRUE(ours() && moveTo(7) == 0);
+  Module1::UnhookWindow();
+  EXPECT_TRUE(!ours() && moveTo(8) == 8);
+}
+
 TEST_F(Dragging, OnlyTheLeftButtonAloneBringsThePressedPointBackUnderThePointerAfterAnySnap) {
   Form1& main = LoadMainWindow();
   RECT work;

@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "about/Form2.h"
+#include "app/program.h"
 #include "mainwindow/Form1.h"
 #include "program/application.h"
 #include "resources/resource_ids.h"
+#include "startup/title.h"
 #include "support/window_probe.h"
 #include "version.h"
 
@@ -101,8 +103,9 @@ TEST_F(AboutWindow, IsFramedAndNamesTheVersionAndItsBannerSpotsAndLinkAnswer) {
 }
 
 TEST_F(AboutWindow, BothPicturesShowOneModelessWindowAndEitherClosingRestoresTheNotice) {
+  ConnectWindows();  // as the program runs: the main window comes from the splash
+  forms::Forms::Get<title>().HandOver();
   Form1& main = forms::Forms::Get<Form1>();
-  main.Show();
   for (HWND picture : {main.Picture20.hWnd(), main.Picture9.hWnd(), main.Picture20.hWnd()}) Click(picture, {5, 5});
   EXPECT_TRUE(About().Visible() && support::FindTopLevelWindows(kCaption).size() == 1);
   for (bool button : {true, false}) {  // the button, then WM_CLOSE

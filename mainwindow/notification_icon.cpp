@@ -1,6 +1,11 @@
-#include "mainwindow/tray_icon_record.h"
+#include "mainwindow/notification_icon.h"
 
 #include <cstring>
+
+// shell32's undecorated entry point, which takes the ANSI record.
+#undef Shell_NotifyIcon
+extern "C" __declspec(dllimport) BOOL WINAPI Shell_NotifyIcon(DWORD dwMessage,
+                                                              sonbrel::TrayIconRecord* lpData);
 
 namespace sonbrel {
 
@@ -29,6 +34,16 @@ void WriteTip(CHAR (&tip)[64], const std::wstring& caption) {
   tip[used] = '\0';
 }
 
+NotifyShellCall& NotifyShellReplacement() {
+  static NotifyShellCall replacement;
+  return replacement;
+}
+
+BOOL NotifyShell(DWORD message, TrayIconRecord& record) {
+  if (NotifyShellReplacement()) return NotifyShellReplacement()(message, &record);
+  return ::Shell_NotifyIcon(message, &record);
+}
+
 }  // namespace
 
 TrayIconRecord MakeTrayIconRecord(HWND window, HICON icon, const std::wstring& caption) {
@@ -41,6 +56,25 @@ TrayIconRecord MakeTrayIconRecord(HWND window, HICON icon, const std::wstring& c
   record.hIcon = icon;
   WriteTip(record.szTip, caption);
   return record;
+}
+
+void ReplaceNotifyShellForTesting(NotifyShellCall call) { NotifyShellReplacement() = std::move(call); }
+
+void NotificationIcon::HideWindow() {
+  TrayIconData = MakeTrayIconRecord(window_.hWnd(), window_.Icon(), window_.Caption());
+  if (!NotifyShell(NIM_ADD, TrayIconData)) return;
+  added_ = true;
+  window_.Hide();
+}
+
+void NotificationIcon::RestoreWindow() {
+  window_.Show();
+  NotifyShell(NIM_DELETE, TrayIconData);
+  added_ = false;
+}
+
+void NotificationIcon::ShellRestarted() {
+  if (added_ && !window_.Visible()) NotifyShell(NIM_ADD, TrayIconData);
 }
 
 }  // namespace sonbrel

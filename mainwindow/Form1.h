@@ -47,6 +47,8 @@ class Form1 : public forms::Form {
     ButtonGroup group;
     const wchar_t* toolTip;
     void (Form1::*click)();
+    // What a screen reader calls it when the tip does not say: the open panel's tab has no tip.
+    const wchar_t* spokenName = nullptr;
   };
   static std::span<const SkinButton> SkinButtons();
 
@@ -83,6 +85,9 @@ class Form1 : public forms::Form {
 
   void Command1_Click();
   void Picture6_DblClick();
+  // The frame keeps to the station's own host; anywhere else opens in the user's browser.
+  void html_BeforeNavigate2(const std::wstring& URL, bool TopLevel, int16_t& Cancel);
+  void html_NewWindow3(const std::wstring& URL, int16_t& Cancel);
   void Timer1_Timer();
 
   // The buttons' actions, named after the control clicked.

@@ -25,7 +25,7 @@ constexpr Form1::SkinButton kSkinButtons[] = {
     {&Form1::Picture20, IDB_MINI_ABOUT_NORMAL, MiniBar, L"关于", &Form1::Picture20_Click},
     {&Form1::Picture21, IDB_CLOSE_NORMAL, Panel, L"关闭播放列表", &Form1::Picture21_Click},
     {&Form1::Picture2, 0, None, L"打开/关闭播放列表", &Form1::Picture2_Click},
-    {&Form1::Picture1, 0, None, L"", &Form1::Picture1_Click},
+    {&Form1::Picture1, 0, None, L"", &Form1::Picture1_Click, L"打开/关闭播放列表"},
     {&Form1::Picture9, 0, None, L"关于", &Form1::Picture9_Click},
 };
 
@@ -59,11 +59,14 @@ void Form1::SkinButton_MouseMove(const SkinButton& button) {
   }
 }
 
-// Each button starts with its normal look and its tip; the clicks go to the row's action.
+// Each button starts with its normal look and its tip; the clicks go to the row's action, and a
+// screen reader's "press" is that same click.
 void Form1::ConnectSkinButtons() {
   for (const SkinButton& button : kSkinButtons) {
     forms::PictureBox& box = this->*button.control;
     box.ToolTipText(button.toolTip);
+    box.Accessibility({forms::AccessibleRole::PushButton, button.spokenName ? button.spokenName : button.toolTip,
+                       L"", L"按下"});
     box.Click = [this, &button] { (this->*button.click)(); };
     if (!button.looks) continue;
     ShowLook(button, kNormal);

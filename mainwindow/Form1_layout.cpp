@@ -96,12 +96,19 @@ void Form1::PlaceControls() {
   Command1.Font({L"Webdings", 9, false, SYMBOL_CHARSET});
 
   html.Move(-50, -40, 4850, 8615);
+  // The page speaks for itself: no script error boxes, no browser menu over the player.
+  html.Silent(true);
+  html.AllowContextMenu(false);
 }
 
 void Form1::ConnectHandlers() {
   Command1.Click = [this] { Command1_Click(); };
   Picture6.DblClick = [this] { Picture6_DblClick(); };
   Timer1.Tick = [this] { Timer1_Timer(); };
+  html.BeforeNavigate2 = [this](const std::wstring& URL, bool TopLevel, int16_t& Cancel) {
+    html_BeforeNavigate2(URL, TopLevel, Cancel);
+  };
+  html.NewWindow3 = [this](const std::wstring& URL, int16_t& Cancel) { html_NewWindow3(URL, Cancel); };
   ConnectSkinButtons();
   ConnectDragAreas();
 }

@@ -1,4 +1,11 @@
-// Loading and unloading the main window, and the hidden refresh button.
+// Loading and unloading the main window, the station page in its frame, and the hidden refresh
+// button.
+#include <windows.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <cwctype>
+
 #include "mainwindow/Form1.h"
 #include "mainwindow/Module1.h"
 #include "program/application.h"
@@ -10,6 +17,41 @@ namespace {
 
 std::wstring StationPageAddress() {
   return std::wstring(L"http://") + SONBREL_WEB_HOST_W + L"/sonbrel/index3.htm";
+}
+
+constexpr DWORD kLongestUrl = 2084;
+
+std::wstring UrlPart(const std::wstring& url, DWORD part) {
+  wchar_t text[kLongestUrl] = {};
+  DWORD length = kLongestUrl;
+  if (::UrlGetPartW(url.c_str(), text, &length, part, 0) != S_OK) return {};
+  std::wstring lower(text);
+  for (wchar_t& c : lower) c = static_cast<wchar_t>(std::towlower(c));
+  return lower;
+}
+
+// Scheme, host and port, the host as the address names it after any user name in front of it.
+std::wstring SiteOf(const std::wstring& url) {
+  const std::wstring scheme = UrlPart(url, URL_PART_SCHEME);
+  std::wstring port = UrlPart(url, URL_PART_PORT);
+  if (port.empty()) port = scheme == L"https" ? L"443" : L"80";
+  return scheme + L"://" + UrlPart(url, URL_PART_HOSTNAME) + L":" + port;
+}
+
+bool OnStationHost(const std::wstring& url) { return SiteOf(url) == SiteOf(StationPageAddress()); }
+
+// Only web pages go to the browser; the control's own pages (about:, res:) stay where they are.
+bool IsWebAddress(const std::wstring& url) {
+  const std::wstring scheme = UrlPart(url, URL_PART_SCHEME);
+  return scheme == L"http" || scheme == L"https";
+}
+
+// As the about window's link does; the shell's answer is not looked at.
+void OpenInDefaultBrowser(const std::wstring& url) {
+  const int size = ::WideCharToMultiByte(CP_ACP, 0, url.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string address(static_cast<size_t>(size > 0 ? size : 1), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, url.c_str(), -1, address.data(), size, nullptr, nullptr);
+  ::ShellExecuteA(nullptr, "Open", address.c_str(), "", "", SW_SHOWNORMAL);
 }
 
 }  // namespace
@@ -37,6 +79,22 @@ void Form1::Form_Unload(int16_t& Cancel) {
 }
 
 void Form1::Command1_Click() { html.Refresh(); }
+
+void Form1::html_BeforeNavigate2(const std::wstring& URL, bool TopLevel, int16_t& Cancel) {
+  if (!TopLevel || !IsWebAddress(URL) || OnStationHost(URL)) return;
+  Cancel = True;
+  OpenInDefaultBrowser(URL);
+}
+
+// The frame never opens windows of its own: the station's pages come into it, others go out.
+void Form1::html_NewWindow3(const std::wstring& URL, int16_t& Cancel) {
+  Cancel = True;
+  if (OnStationHost(URL)) {
+    html.Navigate(URL);
+  } else if (IsWebAddress(URL)) {
+    OpenInDefaultBrowser(URL);
+  }
+}
 
 void Form1::Picture6_DblClick() { Command1.Visible(!Command1.Visible()); }
 

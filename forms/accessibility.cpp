@@ -265,7 +265,17 @@ bool Control::ShownToUser() const {
   ::GetClientRect(form, &client);
   const RECT r = PixelRect();
   RECT overlap{};
-  return ::IntersectRect(&overlap, &client, &r) != FALSE;
+  if (!::IntersectRect(&overlap, &client, &r)) return false;
+  // A window wholly under another window in front of it cannot be clicked either.
+  for (const Control* front : owner_.controls_) {
+    if (front == this) break;
+    const RECT over = front->PixelRect();
+    if (front->window_ && front->visible_ && window_ && over.left <= r.left && over.top <= r.top &&
+        over.right >= r.right && over.bottom >= r.bottom) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace forms

@@ -89,7 +89,7 @@ class Control {
   // WM_GETOBJECT for the control's own window (a window class of ours).
   LRESULT AnswerGetObject(WPARAM wParam, LPARAM lParam);
   void ForgetAccessible();  // the window goes
-  // On the form, inside the form's client area, and not hidden.
+  // On the form, inside the form's client area, not hidden and not wholly under a window in front.
   bool ShownToUser() const;
   // Another window took the mouse: the press that armed a click is gone.
   void CaptureLost() { clickArmed_ = false; }

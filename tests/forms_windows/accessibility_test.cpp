@@ -16,6 +16,7 @@ namespace {
 // Client 200 x 100 px.
 class DescribedForm : public forms::Form {
  public:
+  using Form::Stack;
   DescribedForm() : Form({.caption = L"described", .clientWidth = 3000, .clientHeight = 1500, .left = 1500, .top = 1500}) {
     Button.Move(150, 150, 300, 300);  // (10, 10) 20 x 20
     Art.Move(600, 150, 300, 300);
@@ -100,6 +101,11 @@ TEST(Accessibility, AButtonHasItsNameAndRoleAndClicksFromTheQueueOnlyWhileItCanB
   EXPECT_EQ(Number(&IAccessible::get_accState, button.object, CHILDID_SELF) & kHidden, 0);
   form.Button.Visible(false);
   EXPECT_EQ(Number(&IAccessible::get_accState, button.object, CHILDID_SELF) & kHidden, kHidden);
+  form.Button.Visible(true);
+  form.Art.Move(2990, 150, 300, 300);  // the same place, in front of it
+  form.Stack({&form.Art, &form.Button, &form.Link});
+  EXPECT_EQ(Number(&IAccessible::get_accState, button.object, CHILDID_SELF) & kHidden, kHidden);
+  EXPECT_EQ(button.object->accDoDefaultAction(Id(CHILDID_SELF)), DISP_E_MEMBERNOTFOUND);
   RunQueuedMessages();
   EXPECT_EQ(form.buttonClicks, 1);
 }

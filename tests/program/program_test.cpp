@@ -1,4 +1,7 @@
 // The built Sonbrel.exe under Wine with its station server, driven with input the system generates.
+#include <windows.h>
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
 
 #include "resources/resource_ids.h"
@@ -161,6 +164,143 @@ TEST_F(RunningProgram, TheLogoOpensTheAboutWindowAndItsButtonShowsTheHistory) {
   ClickMiddleOf(updateLog);
   EXPECT_TRUE(WaitFor([&] { return TextOf(box).rfind(L"2008.12.17 V3.0.1\r\n", 0) == 0; }, 3000)) << "the history";
   EXPECT_TRUE(::IsWindowVisible(mainWindow));
+}
+
+// The skin as a screen reader's inspector lists it, front to back: each named button's name, role
+// and whether it is shown; the art stays unnamed, roleless and out of the way.
+class ReadAloud : public RunningProgram {
+ protected:
+  void SetUp() override {
+    ::CoInitialize(nullptr);
+    RunningProgram::SetUp();
+  }
+  void TearDown() override {
+    RunningProgram::TearDown();
+    ::CoUninitialize();
+  }
+  struct Item {
+    HWND window;
+    std::wstring name;
+    LONG role, state;
+  };
+  static constexpr LONG kHidden = STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
+
+  static Item Read(HWND window) {
+    Item item{window, L"", 0, 0};
+    IAccessible* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                            reinterpret_cast<void**>(&object)))) {
+      return item;
+    }
+    VARIANT self, value;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    if (object->get_accName(self, &name) == S_OK && name) item.name = name;
+    ::SysFreeString(name);
+    ::VariantInit(&value);
+    if (SUCCEEDED(object->get_accRole(self, &value)) && value.vt == VT_I4) item.role = value.lVal;
+    ::VariantInit(&value);
+    if (SUCCEEDED(object->get_accState(self, &value)) && value.vt == VT_I4) item.state = value.lVal;
+    object->Release();
+    return item;
+  }
+  std::vector<Item> Skin() {
+    std::vector<Item> items;
+    for (HWND child = ::GetWindow(mainWindow, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t className[64] = {};
+      ::GetClassNameW(child, className, std::size(className));
+      if (std::wstring(className) == L"FormsPictureBox") items.push_back(Read(child));
+    }
+    return items;
+  }
+  // "name shown|hidden" per button; art must be nameless and unfocusable, buttons push buttons.
+  std::wstring Tree() {
+    std::wstring tree;
+    for (const Item& item : Skin()) {
+      if (item.name.empty()) {
+        EXPECT_EQ(item.state & STATE_SYSTEM_FOCUSABLE, 0) << "art is not a place to move to";
+        continue;
+      }
+      EXPECT_EQ(item.role, ROLE_SYSTEM_PUSHBUTTON) << item.name;
+      EXPECT_TRUE((item.state & kHidden) == 0 || (item.state & kHidden) == kHidden);
+      tree += item.name + ((item.state & kHidden) ? L" hidden, " : L" shown, ");
+    }
+    return tree;
+  }
+  // The button of that name the user can see, pressed the way a screen reader presses it.
+  void Press(const std::wstring& name) {
+    for (const Item& item : Skin()) {
+      if (item.name != name || (item.state & kHidden)) continue;
+      IAccessible* object = nullptr;
+      ASSERT_EQ(::AccessibleObjectFromWindow(item.window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&object)),
+                S_OK);
+      VARIANT self;
+      self.vt = VT_I4;
+      self.lVal = CHILDID_SELF;
+      EXPECT_EQ(object->accDoDefaultAction(self), S_OK) << name;
+      object->Release();
+      return;
+    }
+    ADD_FAILURE() << "no shown button " << name;
+  }
+};
+
+TEST_F(ReadAloud, EveryButtonIsNamedInEachModeAndItsDefaultActionIsItsClick) {
+  IAccessible* window = nullptr;
+  ASSERT_EQ(::AccessibleObjectFromWindow(mainWindow, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&window)),
+            S_OK);
+  EXPECT_EQ(Read(mainWindow).name, kTitle);
+  window->Release();
+
+  EXPECT_EQ(Tree(), L"关闭播放列表 hidden, 关于 hidden, 退出 hidden, 普通模式 hidden, 退出 shown, 迷你模式 shown, "
+                    L"打开/关闭播放列表 shown, 打开/关闭播放列表 hidden, 关于 shown, 最小化 shown, 最小化 hidden, ");
+  Press(L"打开/关闭播放列表");
+  ASSERT_TRUE(WaitFor([&] { return Is({308, 441}, false); }, 3000));
+  EXPECT_EQ(Tree(), L"关闭播放列表 shown, 关于 hidden, 退出 hidden, 普通模式 hidden, 退出 shown, 迷你模式 shown, "
+                    L"打开/关闭播放列表 hidden, 打开/关闭播放列表 shown, 关于 shown, 最小化 shown, 最小化 hidden, ");
+  Press(L"打开/关闭播放列表");
+  ASSERT_TRUE(WaitFor([&] { return Is({308, 161}, false); }, 3000));
+  Press(L"迷你模式");
+  ASSERT_TRUE(WaitFor([&] { return Is({236, 25}, true); }, 3000));
+  EXPECT_EQ(Tree(), L"关闭播放列表 hidden, 关于 shown, 退出 shown, 普通模式 shown, 退出 hidden, 迷你模式 hidden, "
+                    L"打开/关闭播放列表 hidden, 打开/关闭播放列表 hidden, 关于 hidden, 最小化 hidden, 最小化 shown, ");
+  Press(L"普通模式");
+  ASSERT_TRUE(WaitFor([&] { return Is({308, 161}, false); }, 3000));
+
+  Press(L"最小化");
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(mainWindow); }, 3000));
+  EXPECT_EQ(Tree().find(L"shown"), std::wstring::npos) << "nothing of a hidden window is shown";
+  ::PostMessageW(mainWindow, WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK);  // the icon's double click
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(mainWindow) != FALSE; }, 3000));
+
+  Press(L"关于");
+  HWND about = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (about = ::FindWindowW(nullptr, L"关于 Harlune网络FM播放器")); }, 5000));
+  ::PostMessageW(about, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(about); }, 3000));
+
+  Press(L"退出");
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = ::FindWindowW(L"#32770", kTitle)) != nullptr; }, 5000)) << "no question";
+  ::SendMessageW(::GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(box); }, 3000));
+  EXPECT_TRUE(::IsWindowVisible(mainWindow) && !program->ExitCode()) << "No keeps the player";
+}
+
+// A press on the page hands it the keyboard, as in any browser.
+TEST_F(RunningProgram, AClickOnThePageGivesItTheFocus) {
+  HWND page = VisibleChild(mainWindow, L"AtlAxWin");
+  ASSERT_TRUE(page);
+  ClickAt({150, 80});
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  EXPECT_TRUE(WaitFor([&] {
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(mainWindow, nullptr), &thread) && thread.hwndFocus &&
+           (thread.hwndFocus == page || ::IsChild(page, thread.hwndFocus));
+  }, 3000)) << support::DescribeWindow(thread.hwndFocus).className;
 }
 
 }  // namespace

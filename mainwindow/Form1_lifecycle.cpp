@@ -1,24 +1,17 @@
 // Loading and unloading the main window, and the hidden refresh button.
 #include "mainwindow/Form1.h"
 #include "mainwindow/Module1.h"
-#include "program/application.h"
-#include "version.h"
+#include "shared/application.h"
+#include "shared/web_host.h"
 
 namespace sonbrel {
 
-namespace {
-
-std::wstring StationPageAddress() {
-  return std::wstring(L"http://") + SONBREL_WEB_HOST_W + L"/sonbrel/index3.htm";
-}
-
-}  // namespace
 
 void Form1::Form_Load() {
   if (Loading) Loading();
   Module1::MainHwnd = hWnd();
   Module1::HookWindow();
-  html.Navigate(StationPageAddress());
+  html.Navigate(WebAddress(L"/sonbrel/index3.htm"));
   Outline.Round(hWnd(), PixelSize());
   FadeDone = 0;
   // Fade in from transparent, as the splash does, so an early exit fades from what is seen.

@@ -2,7 +2,7 @@
 
 #include "about/Form2.h"
 #include "mainwindow/Form1.h"
-#include "program/application.h"
+#include "shared/application.h"
 #include "startup/title.h"
 
 namespace sonbrel {

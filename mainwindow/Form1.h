@@ -28,7 +28,7 @@
 #include "mainwindow/drag_start.h"
 #include "mainwindow/notification_icon.h"
 #include "mainwindow/window_outline.h"
-#include "program/fade_engine.h"
+#include "shared/fade_engine.h"
 
 namespace sonbrel {
 

@@ -4,7 +4,7 @@
 
 #include "mainwindow/Form1.h"
 #include "resources/resource_ids.h"
-#include "program/application.h"
+#include "shared/application.h"
 
 namespace sonbrel {
 

@@ -7,17 +7,16 @@
 #include <cwctype>
 
 #include "mainwindow/Form1.h"
+#include "forms/text.h"
 #include "mainwindow/Module1.h"
-#include "program/application.h"
-#include "version.h"
+#include "shared/application.h"
+#include "shared/web_host.h"
 
 namespace sonbrel {
 
 namespace {
 
-std::wstring StationPageAddress() {
-  return std::wstring(L"http://") + SONBREL_WEB_HOST_W + L"/sonbrel/index3.htm";
-}
+std::wstring StationPageAddress() { return WebAddress(L"/sonbrel/index3.htm"); }
 
 constexpr DWORD kLongestUrl = 2084;
 
@@ -48,10 +47,7 @@ bool IsWebAddress(const std::wstring& url) {
 
 // As the about window's link does; the shell's answer is not looked at.
 void OpenInDefaultBrowser(const std::wstring& url) {
-  const int size = ::WideCharToMultiByte(CP_ACP, 0, url.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string address(static_cast<size_t>(size > 0 ? size : 1), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, url.c_str(), -1, address.data(), size, nullptr, nullptr);
-  ::ShellExecuteA(nullptr, "Open", address.c_str(), "", "", SW_SHOWNORMAL);
+  ::ShellExecuteA(nullptr, "Open", forms::ToCodePage(url, CP_ACP).c_str(), "", "", SW_SHOWNORMAL);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "mainwindow/Form1.h"
 #include "mainwindow/Module1.h"
-#include "program/application.h"
+#include "shared/application.h"
 
 namespace sonbrel {
 

@@ -1,6 +1,6 @@
 #include "mainwindow/Module1.h"
 
-#include "program/application.h"
+#include "shared/application.h"
 
 namespace sonbrel::Module1 {
 

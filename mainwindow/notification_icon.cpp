@@ -11,13 +11,6 @@ namespace sonbrel {
 
 namespace {
 
-std::string ToAnsi(const wchar_t* text, int length) {
-  const int size = ::WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text, length, bytes.data(), size, nullptr, nullptr);
-  return bytes;
-}
-
 // Whole characters only, and the NUL always inside the field: the shell reads the tip up to it,
 // and half a character or no end at all would show as garbage.
 void WriteTip(CHAR (&tip)[64], const std::wstring& caption) {
@@ -25,7 +18,7 @@ void WriteTip(CHAR (&tip)[64], const std::wstring& caption) {
   size_t used = 0;
   for (size_t i = 0; i < caption.size();) {
     const int units = IS_HIGH_SURROGATE(caption[i]) && i + 1 < caption.size() ? 2 : 1;
-    const std::string bytes = ToAnsi(caption.data() + i, units);
+    const std::string bytes = forms::ToCodePage(std::wstring_view(caption).substr(i, units), CP_ACP);
     if (used + bytes.size() >= sizeof tip) break;
     std::memcpy(tip + used, bytes.data(), bytes.size());
     used += bytes.size();

@@ -9,7 +9,7 @@
 namespace sonbrel {
 namespace {
 
-const std::wstring kPort = std::to_wstring(SONBREL_WEB_PORT);
+const std::wstring kPort = std::to_wstring(SONBREL_TEST_WEB_PORT);
 constexpr wchar_t kBrowserCommand[] = L"http\\shell\\open\\command";
 
 // What the shell starts for a web address, pointed at a recorder for the test's length: each
@@ -55,12 +55,12 @@ class BrowserRecorder {
 
 class StationFrame : public testing_support::ProgramWindows {
  protected:
-  support::LoopbackStationServer server{SONBREL_STATION_DIR, SONBREL_WEB_PORT};
+  support::LoopbackStationServer server{SONBREL_STATION_DIR, SONBREL_TEST_WEB_PORT};
   BrowserRecorder browser;
 };
 
 TEST_F(StationFrame, IsSilentKeepsToTheStationHostAndHandsOtherHostsToTheDefaultBrowser) {
-  ASSERT_TRUE(server.Listening()) << "port " << SONBREL_WEB_PORT << " is taken";
+  ASSERT_TRUE(server.Listening()) << "port " << SONBREL_TEST_WEB_PORT << " is taken";
   Form1& main = LoadMainWindow();
   EXPECT_TRUE(main.html.Silent());
   ASSERT_TRUE(server.WaitForRequests("/sonbrel/index3.htm", 1, 10000));

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "resources/resource_ids.h"
+#include "support/file_version.h"
 #include "support/station_server.h"
 #include "support/user_input.h"
 #include "support/window_probe.h"
@@ -36,7 +39,7 @@ void ClickMiddleOf(HWND w) {
 class RunningProgram : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(server.Listening()) << "port " << SONBREL_WEB_PORT << " is taken";
+    ASSERT_TRUE(server.Listening()) << "port " << SONBREL_TEST_WEB_PORT << " is taken";
     program = StartProgram();
     ASSERT_TRUE(WaitFor([&] { return (splash = support::VisibleWindowOf(program->Id(), L"Form3")); }, 10000));
     ASSERT_TRUE(WaitFor([&] { return (mainWindow = support::VisibleWindowOf(program->Id(), kTitle)); }, 15000));
@@ -61,7 +64,7 @@ class RunningProgram : public testing::Test {
            ((f.exStyle & WS_EX_TOPMOST) != 0) == topmost;
   }
 
-  support::LoopbackStationServer server{SONBREL_STATION_DIR, SONBREL_WEB_PORT};
+  support::LoopbackStationServer server{SONBREL_STATION_DIR, SONBREL_TEST_WEB_PORT};
   std::optional<ChildProcess> program;
   HWND splash = nullptr, mainWindow = nullptr;
 };
@@ -162,7 +165,13 @@ TEST_F(RunningProgram, TheLogoOpensTheAboutWindowAndItsButtonShowsTheHistory) {
   ASSERT_TRUE(box && updateLog);
   EXPECT_EQ(TextOf(box).rfind(L"Harlune网络FM播放器 使用说明\r\n", 0), 0u) << "the notice first";
   ClickMiddleOf(updateLog);
-  EXPECT_TRUE(WaitFor([&] { return TextOf(box).rfind(L"2008.12.17 V3.0.1\r\n", 0) == 0; }, 3000)) << "the history";
+  // The history, newest first: a dated heading naming the version of the program file.
+  const std::wregex dated(L"\\d{4}\\.\\d\\d\\.\\d\\d V.*");
+  const std::wstring release = L" V" + support::FileVersionOf(SONBREL_EXE);
+  EXPECT_TRUE(WaitFor([&] {
+    const std::wstring text = TextOf(box), first = text.substr(0, text.find(L"\r\n"));
+    return std::regex_match(first, dated) && first.ends_with(release);
+  }, 3000)) << "the history";
   EXPECT_TRUE(::IsWindowVisible(mainWindow));
 }
 

@@ -18,15 +18,14 @@ namespace {
 
 std::wstring StationPageAddress() { return WebAddress(L"/sonbrel/index3.htm"); }
 
-constexpr DWORD kLongestUrl = 2084;
-
+// Lower case; no part is longer than the whole address, however long that is.
 std::wstring UrlPart(const std::wstring& url, DWORD part) {
-  wchar_t text[kLongestUrl] = {};
-  DWORD length = kLongestUrl;
-  if (::UrlGetPartW(url.c_str(), text, &length, part, 0) != S_OK) return {};
-  std::wstring lower(text);
-  for (wchar_t& c : lower) c = static_cast<wchar_t>(std::towlower(c));
-  return lower;
+  std::wstring text(url.size() + 1, L'\0');
+  DWORD length = static_cast<DWORD>(text.size());
+  if (::UrlGetPartW(url.c_str(), text.data(), &length, part, 0) != S_OK) return {};
+  text.resize(length);
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
 }
 
 // Scheme, host and port, the host as the address names it after any user name in front of it.
@@ -45,8 +44,12 @@ bool IsWebAddress(const std::wstring& url) {
   return scheme == L"http" || scheme == L"https";
 }
 
+// The longest address the shell and the browser take; Wine's shell even crashes on longer ones.
+constexpr size_t kLongestUrl = 2083;
+
 // As the about window's link does; the shell's answer is not looked at.
 void OpenInDefaultBrowser(const std::wstring& url) {
+  if (url.size() > kLongestUrl) return;
   ::ShellExecuteA(nullptr, "Open", forms::ToCodePage(url, CP_ACP).c_str(), "", "", SW_SHOWNORMAL);
 }
 

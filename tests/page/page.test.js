@@ -3,7 +3,6 @@
 "use strict";
 const { describe, test, before, after } = require("node:test");
 const assert = require("node:assert/strict");
-const fs = require("node:fs");
 const { chromium } = require("playwright-core");
 
 const BASE = process.env.SONBREL_PAGE_BASE;  // the station server
@@ -64,16 +63,6 @@ async function checkBands(page, state) {
     }
   }
 }
-
-// The page also runs in the system's old browser control: no let, const, arrows or classes.
-test("every script of the station page parses as ES5", () => {
-  const folder = `${__dirname}/../../station/sonbrel`;
-  for (const name of fs.readdirSync(folder)) {
-    const text = fs.readFileSync(`${folder}/${name}`, "utf8");
-    const inline = [...text.matchAll(/<script\b[^>]*>([\s\S]*?)<\/script>/gi)].map((m) => m[1]);
-    for (const s of name.endsWith(".js") ? [text] : inline) assert.doesNotThrow(() => require("acorn").parse(s, { ecmaVersion: 5 }), name);
-  }
-});
 
 describe("the player", () => {
   let browser;

@@ -8,6 +8,7 @@
   var HISTORY_LIMIT = 20;
   var TEXT_LIMIT = 120;       // now-playing text from elsewhere is cut to this
   var STORE_KEY = "sonbrel.player";
+  var STEP_SETTLE_MS = 700;   // longer than the wait before a held key repeats
   var ERROR_REASONS = { 1: "连接被中止", 2: "网络错误", 3: "无法解码音频", 4: "地址无效或格式不支持" };
 
   var audio = document.getElementById("audio");
@@ -24,6 +25,7 @@
   var lastTime = 0;
   var watchdog = null;
   var retryTimer = null;
+  var stepTimer = null;  // a station stepped to with a key that may be held, played when it settles
   var nowPlayingTimer = null;
   var nowPlayingRequest = null;
   var memory = { volume: 0.8, muted: false, last: "", history: [], favourites: [], autoplay: false };
@@ -172,6 +174,7 @@
     item.className = className + (station === current ? " current" : "");
     item.tabIndex = 0;
     item.setAttribute("role", "button");
+    item.setAttribute("data-station", station.id);
     var frequency = document.createElement("span");
     frequency.className = "frequency";
     setText(frequency, station.frequency);
@@ -198,7 +201,9 @@
       if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
       toggleFavourite(station);
     });
+    // Enter and Space are the star's own, not its row's; other keys go on to the player.
     on(star, "keydown", function (event) {
+      if (event.keyCode !== 13 && event.keyCode !== 32) return;
       if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
     });
     return star;
@@ -226,7 +231,29 @@
     return found;
   }
 
+  // The row or star with the keyboard focus, by list and station. A redraw removes it, and IE11
+  // then sends keys nowhere: the same station's new row (or star) gets the focus back.
+  function focusedRow() {
+    var element = document.activeElement;
+    var star = !!element && element.tagName === "BUTTON" && /(^| )star( |$)/.test(element.className);
+    var row = star ? element.parentNode : element;
+    if (!row || row.tagName !== "LI" || !row.getAttribute("data-station")) return null;
+    return { list: row.parentNode.id, station: row.getAttribute("data-station"), star: star };
+  }
+
+  function refocus(focus) {
+    if (!focus) return;
+    var rows = byId(focus.list).getElementsByTagName("li");
+    for (var i = 0; i < rows.length; i++) {
+      if (rows[i].getAttribute("data-station") !== focus.station) continue;
+      var star = focus.star ? rows[i].getElementsByTagName("button")[0] : null;
+      (star || rows[i]).focus();
+      return;
+    }
+  }
+
   function renderLists() {
+    var focus = focusedRow();
     var list = byId("stations");
     var region = null;
     while (list.firstChild) list.removeChild(list.firstChild);
@@ -248,6 +275,7 @@
     fillList(byId("history"), stationsFrom(memory.history), "播放过的电台会出现在这里", function (station) {
       return rowFor(station, "played", chooser(station));
     });
+    refocus(focus);
   }
 
   function applyVolume() {
@@ -332,7 +360,8 @@
   function clearTimers() {
     clearTimeout(watchdog);
     clearTimeout(retryTimer);
-    watchdog = retryTimer = null;
+    clearTimeout(stepTimer);
+    watchdog = retryTimer = stepTimer = null;
   }
 
   // Removing the source and loading closes the connection; pause alone would keep it open.
@@ -468,11 +497,23 @@
     if (isActive()) stop(); else play(current || stations[0]);
   }
 
-  function step(delta) {
+  // A held key repeats: the station shown changes at once, but it plays only when the key is let
+  // go or rests, so that holding it opens one stream, for the station it lands on.
+  function step(delta, held) {
     if (stations.length === 0) return;
     var index = 0;
     for (var i = 0; i < stations.length; i++) if (stations[i] === current) index = i + delta;
-    play(stations[(index + stations.length) % stations.length]);
+    var next = stations[(index + stations.length) % stations.length];
+    if (!held) return play(next);
+    disconnect();
+    select(next);
+    state = "connecting";
+    showState();
+    stepTimer = setTimeout(function () { play(next); }, STEP_SETTLE_MS);
+  }
+
+  function onKeyUp(event) {
+    if ((event.keyCode === 37 || event.keyCode === 39) && stepTimer) play(current);
   }
 
   function onKey(event) {
@@ -483,8 +524,8 @@
     var ownsKeys = tag === "button" || tag === "input" || tag === "li";
     switch (event.keyCode) {
       case 32: if (ownsKeys) return; playOrStop(); break;
-      case 37: step(-1); break;
-      case 39: step(1); break;
+      case 37: step(-1, true); break;
+      case 39: step(1, true); break;
       case 38: setVolume(memory.volume + 0.1); break;
       case 40: setVolume(memory.volume - 0.1); break;
       case 77: toggleMute(); break;
@@ -615,6 +656,7 @@
     saveMemory();
   });
   on(document, "keydown", onKey);
+  on(document, "keyup", onKeyUp);
   if (canPlay) {
     on(audio, "playing", onPlaying);
     on(audio, "timeupdate", onProgress);

@@ -8,6 +8,7 @@
   var HISTORY_LIMIT = 20;
   var TEXT_LIMIT = 120;       // now-playing text from elsewhere is cut to this
   var STORE_KEY = "sonbrel.player";
+  var STEP_SETTLE_MS = 700;   // longer than the wait before a held key repeats
   var ERROR_REASONS = { 1: "连接被中止", 2: "网络错误", 3: "无法解码音频", 4: "地址无效或格式不支持" };
 
   var audio = document.getElementById("audio");
@@ -17,13 +18,14 @@
   var current = null;   // the selected station
   var state = "idle";   // idle, connecting, playing, buffering, reconnecting, stopped, failed
   var failure = "";
-  var song = null;      // {title, artist} while playing
+  var song = null;      // the title on the air while playing
   var urlIndex = 0;
   var attempt = 0;      // reconnect rounds since the stream last played well
   var playedFrom = 0;   // currentTime when the stream started playing
   var lastTime = 0;
   var watchdog = null;
   var retryTimer = null;
+  var stepTimer = null;  // a station stepped to with a key that may be held, played when it settles
   var nowPlayingTimer = null;
   var nowPlayingRequest = null;
   var memory = { volume: 0.8, muted: false, last: "", history: [], favourites: [], autoplay: false };
@@ -151,10 +153,10 @@
     var info = current.region + " · " + current.frequency;
     if (!canPlay) info = "无法播放：浏览器不支持MP3";
     else if (state === "failed") info = "无法连接：" + failure + "，按 ▶ 重试";
-    else if (state === "playing" && song) info = "♪ " + song.title + (song.artist ? " — " + song.artist : "");
+    else if (state === "playing" && song) info = "♪ " + song;
     else if (state === "playing") info = "正在播放：" + current.region + " · " + current.name;
     setText(byId("station-info"), info);
-    setText(byId("mini-title"), current.name + (state === "playing" && song ? " · " + song.title : ""));
+    setText(byId("mini-title"), current.name + (state === "playing" && song ? " · " + song : ""));
   }
 
   function showMessage(text) {
@@ -172,6 +174,7 @@
     item.className = className + (station === current ? " current" : "");
     item.tabIndex = 0;
     item.setAttribute("role", "button");
+    item.setAttribute("data-station", station.id);
     var frequency = document.createElement("span");
     frequency.className = "frequency";
     setText(frequency, station.frequency);
@@ -198,7 +201,9 @@
       if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
       toggleFavourite(station);
     });
+    // Enter and Space are the star's own, not its row's; other keys go on to the player.
     on(star, "keydown", function (event) {
+      if (event.keyCode !== 13 && event.keyCode !== 32) return;
       if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
     });
     return star;
@@ -226,7 +231,29 @@
     return found;
   }
 
+  // The row or star with the keyboard focus, by list and station. A redraw removes it, and IE11
+  // then sends keys nowhere: the same station's new row (or star) gets the focus back.
+  function focusedRow() {
+    var element = document.activeElement;
+    var star = !!element && element.tagName === "BUTTON" && /(^| )star( |$)/.test(element.className);
+    var row = star ? element.parentNode : element;
+    if (!row || row.tagName !== "LI" || !row.getAttribute("data-station")) return null;
+    return { list: row.parentNode.id, station: row.getAttribute("data-station"), star: star };
+  }
+
+  function refocus(focus) {
+    if (!focus) return;
+    var rows = byId(focus.list).getElementsByTagName("li");
+    for (var i = 0; i < rows.length; i++) {
+      if (rows[i].getAttribute("data-station") !== focus.station) continue;
+      var star = focus.star ? rows[i].getElementsByTagName("button")[0] : null;
+      (star || rows[i]).focus();
+      return;
+    }
+  }
+
   function renderLists() {
+    var focus = focusedRow();
     var list = byId("stations");
     var region = null;
     while (list.firstChild) list.removeChild(list.firstChild);
@@ -248,6 +275,7 @@
     fillList(byId("history"), stationsFrom(memory.history), "播放过的电台会出现在这里", function (station) {
       return rowFor(station, "played", chooser(station));
     });
+    refocus(focus);
   }
 
   function applyVolume() {
@@ -293,30 +321,37 @@
     song = null;
   }
 
+  // Icecast's status lists a source per mount on the air: one object for one, a list for more.
+  function titleOn(status, mount) {
+    var sources = status && status.icestats ? status.icestats.source : null;
+    if (!sources) return "";
+    if (Object.prototype.toString.call(sources) !== "[object Array]") sources = [sources];
+    for (var i = 0; i < sources.length; i++) {
+      var url = sources[i] && typeof sources[i].listenurl === "string" ? sources[i].listenurl : "";
+      if (url.replace(/^[a-z]+:\/\/[^\/]*/i, "") === mount) {
+        return typeof sources[i].title === "string" ? sources[i].title.substring(0, TEXT_LIMIT) : "";
+      }
+    }
+    return "";
+  }
+
   function pollNowPlaying() {
-    var station = current;
-    if (!station.nowPlaying || !window.JSON || !window.XMLHttpRequest) return;
+    var source = current.nowPlaying;
+    if (!source || !window.JSON || !window.XMLHttpRequest) return;
     var request = new XMLHttpRequest();
     nowPlayingRequest = request;
     request.onreadystatechange = function () {
       if (request.readyState !== 4 || request !== nowPlayingRequest) return;
       nowPlayingRequest = null;
-      var found = null;
-      try { found = request.status === 200 ? JSON.parse(request.responseText) : null; } catch (e) { found = null; }
-      if (found && typeof found.title === "string" && found.title) {
-        song = {
-          title: found.title.substring(0, TEXT_LIMIT),
-          artist: typeof found.artist === "string" ? found.artist.substring(0, TEXT_LIMIT) : ""
-        };
-      } else {
-        song = null;
-      }
+      var status = null;
+      try { status = request.status === 200 ? JSON.parse(request.responseText) : null; } catch (e) { status = null; }
+      song = titleOn(status, source.mount) || null;
       showState();
       if (state === "playing" || state === "buffering") {
         nowPlayingTimer = setTimeout(pollNowPlaying, settings.nowPlayingSeconds * 1000);
       }
     };
-    request.open("GET", station.nowPlaying, true);
+    request.open("GET", source.status, true);
     request.send(null);
   }
 
@@ -325,7 +360,8 @@
   function clearTimers() {
     clearTimeout(watchdog);
     clearTimeout(retryTimer);
-    watchdog = retryTimer = null;
+    clearTimeout(stepTimer);
+    watchdog = retryTimer = stepTimer = null;
   }
 
   // Removing the source and loading closes the connection; pause alone would keep it open.
@@ -461,11 +497,23 @@
     if (isActive()) stop(); else play(current || stations[0]);
   }
 
-  function step(delta) {
+  // A held key repeats: the station shown changes at once, but it plays only when the key is let
+  // go or rests, so that holding it opens one stream, for the station it lands on.
+  function step(delta, held) {
     if (stations.length === 0) return;
     var index = 0;
     for (var i = 0; i < stations.length; i++) if (stations[i] === current) index = i + delta;
-    play(stations[(index + stations.length) % stations.length]);
+    var next = stations[(index + stations.length) % stations.length];
+    if (!held) return play(next);
+    disconnect();
+    select(next);
+    state = "connecting";
+    showState();
+    stepTimer = setTimeout(function () { play(next); }, STEP_SETTLE_MS);
+  }
+
+  function onKeyUp(event) {
+    if ((event.keyCode === 37 || event.keyCode === 39) && stepTimer) play(current);
   }
 
   function onKey(event) {
@@ -476,8 +524,8 @@
     var ownsKeys = tag === "button" || tag === "input" || tag === "li";
     switch (event.keyCode) {
       case 32: if (ownsKeys) return; playOrStop(); break;
-      case 37: step(-1); break;
-      case 39: step(1); break;
+      case 37: step(-1, true); break;
+      case 39: step(1, true); break;
       case 38: setVolume(memory.volume + 0.1); break;
       case 40: setVolume(memory.volume - 0.1); break;
       case 77: toggleMute(); break;
@@ -511,6 +559,12 @@
     settings.nowPlayingSeconds = number(file.nowPlayingSeconds, 1, 3600, settings.nowPlayingSeconds);
   }
 
+  // Where a station's title comes from: an Icecast status page and the station's mount on it.
+  function titleSource(value) {
+    if (!value || typeof value.status !== "string" || typeof value.mount !== "string" || value.mount.charAt(0) !== "/") return null;
+    return { status: value.status, mount: value.mount };
+  }
+
   function readStation(entry) {
     if (!entry || typeof entry.name !== "string" || !entry.name) return null;
     var urls = stringList(typeof entry.url === "string" ? [entry.url] : entry.urls, 10);
@@ -521,7 +575,7 @@
       frequency: typeof entry.frequency === "string" ? entry.frequency : "",
       region: typeof entry.region === "string" && entry.region ? entry.region : "其他",
       urls: urls,
-      nowPlaying: typeof entry.nowPlaying === "string" ? entry.nowPlaying : ""
+      nowPlaying: titleSource(entry.nowPlaying)
     };
   }
 
@@ -602,6 +656,7 @@
     saveMemory();
   });
   on(document, "keydown", onKey);
+  on(document, "keyup", onKeyUp);
   if (canPlay) {
     on(audio, "playing", onPlaying);
     on(audio, "timeupdate", onProgress);

@@ -5,6 +5,7 @@ const { describe, test, before, after } = require("node:test");
 const assert = require("node:assert/strict");
 const fs = require("node:fs");
 const { chromium } = require("playwright-core");
+const { checkBands } = require("./bands");
 
 const BASE = process.env.SONBREL_PAGE_BASE;  // the station server
 const FAST = { reconnect: { delays: [0.2, 0.2], stallSeconds: 1.5, connectSeconds: 5 } };  // whole give-ups in seconds
@@ -45,25 +46,6 @@ async function waitForServer(check, what, timeoutMs = 10000) {
 
 const waitForStatus = (page, text, timeout = 15000) =>
   page.waitForFunction((t) => document.getElementById("status").textContent.indexOf(t) === 0, text, { timeout });
-
-// What the frame shows of the page, [left, top, right, bottom] in page pixels. Nothing visible may
-// straddle a band's edge; in a list only whole rows count.
-const BANDS = { normal: [3, 3, 311, 164], panel: [3, 164, 311, 444], mini: [9, 132, 189, 157] };
-async function checkBands(page, state) {
-  const all = await page.evaluate(() => [...document.querySelectorAll(
-    "button, li, span, label, input, .panel, .heading, #station-name, #station-info")].flatMap((e) => {
-    const r = e.getBoundingClientRect(), list = e.closest("ul") !== e && e.closest("ul")?.getBoundingClientRect();
-    if (!r.width || !r.height || (list && (r.top >= list.bottom || r.bottom > list.bottom + 0.5))) return [];
-    return [{ name: e.id || `${e.tagName}.${e.className}`, box: [r.left, r.top, r.right, r.bottom] }];
-  }));
-  for (const [band, [left, top, right, bottom]] of Object.entries(BANDS)) {
-    for (const { name, box: [l, t, r, b] } of all) {
-      const inside = l >= left - 0.5 && t >= top - 0.5 && r <= right + 0.5 && b <= bottom + 0.5;
-      const outside = r <= left + 0.5 || l >= right - 0.5 || b <= top + 0.5 || t >= bottom - 0.5;
-      assert.ok(inside || outside, `${state}: ${name} [${[l, t, r, b].map(Math.round)}] is cut by the ${band} band`);
-    }
-  }
-}
 
 // The page also runs in the system's old browser control: no let, const, arrows or classes.
 test("every script of the station page parses as ES5", () => {

@@ -12,7 +12,7 @@ const TYPES = { ".htm": "text/html; charset=utf-8", ".js": "text/javascript; cha
 
 const launch = () => chromium.launch({ executablePath: process.env.CHROMIUM || "/usr/bin/chromium" });
 
-async function openStationPage(browser, stationFile, init) {
+async function openStationPage(browser, stationFile, init, initArgument) {
   const page = await (await browser.newContext({ viewport: { width: 323, height: 574 } })).newPage();
   await page.route(`${ORIGIN}/**`, (route) => {
     const wanted = new URL(route.request().url()).pathname;
@@ -21,7 +21,7 @@ async function openStationPage(browser, stationFile, init) {
     if (!file.startsWith(ROOT + path.sep) || !fs.existsSync(file)) return route.fulfill({ status: 404, body: "" });
     return route.fulfill({ contentType: TYPES[path.extname(file)] || "application/octet-stream", body: fs.readFileSync(file) });
   });
-  if (init) await page.addInitScript(init);
+  if (init) await page.addInitScript(init, initArgument);
   await page.goto(`${ORIGIN}/sonbrel/index3.htm`);
   await page.waitForSelector("#stations li.station");
   return page;

@@ -29,13 +29,14 @@ before(async () => { browser = await chromium.launch({ executablePath: process.e
 after(() => browser.close());
 
 // A fresh page free of script errors; `clock` installs the fake clock before the page loads.
-async function withPage({ stations = STATIONS, settings = SLOW, stored, clock }, body) {
+async function withPage({ stations = STATIONS, settings = SLOW, stored, clock, init }, body) {
   const page = await (await browser.newContext({ viewport: { width: 323, height: 574 } })).newPage();
   const errors = [];
   page.on("pageerror", (error) => errors.push(error.message));
   await page.route("**/sonbrel/stations.json", (route) => route.fulfill({ contentType: "application/json",
     body: JSON.stringify({ ...settings, stations }) }));
   if (clock) await page.clock.install();
+  if (init) await page.addInitScript(init);
   if (stored !== undefined) await page.addInitScript((text) => localStorage.setItem("sonbrel.mine", text), stored);
   await page.goto(`${BASE}/sonbrel/index3.htm`);
   await page.waitForSelector("#stations li.station");
@@ -162,6 +163,18 @@ describe("stations of one's own", () => {
       assert.deepEqual([await mineRows(page), JSON.parse(await stored(page)).map((s) => s.name)], [["☆✕我的晨光"], ["我的晨光"]]);
       assert.equal(await page.textContent("#station-name"), "Harlune网络FM");  // it was the current one
     }));
+
+  // A cookie holds about 4 kB: the second long address does not fit, and the listener is told.
+  test("a station that cannot be stored is not listed as if it were", () => withPage({
+    init: () => Object.defineProperty(window, "localStorage", { get() { throw new Error("denied"); } }) }, async (page) => {
+    const long = (n) => `http://example.org/${n}${"a".repeat(1980)}`;
+    await add(page, "一", long(1));
+    await add(page, "二", long(2));
+    assert.deepEqual([await page.textContent("#add-error"), await mineRows(page)], ["无法保存：浏览器的存储空间不足", ["☆✕一"]]);
+    await page.reload();
+    await page.waitForSelector("#stations li.station");
+    assert.deepEqual(await mineRows(page), ["☆✕一"]);
+  }));
 
   test("corrupt stored entries are dropped and the rest kept, at most 50", async () => {
     const good = (n) => ({ id: `my:${n}`, name: `我的${n}`, url: `http://example.org/${n}` });

@@ -3,7 +3,6 @@
 "use strict";
 const { describe, test, before, after } = require("node:test");
 const assert = require("node:assert/strict");
-const fs = require("node:fs");
 const { chromium } = require("playwright-core");
 const { checkBands } = require("./bands");
 
@@ -47,15 +46,6 @@ async function waitForServer(check, what, timeoutMs = 10000) {
 const waitForStatus = (page, text, timeout = 15000) =>
   page.waitForFunction((t) => document.getElementById("status").textContent.indexOf(t) === 0, text, { timeout });
 
-// The page also runs in the system's old browser control: no let, const, arrows or classes.
-test("every script of the station page parses as ES5", () => {
-  const folder = `${__dirname}/../../station/sonbrel`;
-  for (const name of fs.readdirSync(folder)) {
-    const text = fs.readFileSync(`${folder}/${name}`, "utf8");
-    const inline = [...text.matchAll(/<script\b[^>]*>([\s\S]*?)<\/script>/gi)].map((m) => m[1]);
-    for (const s of name.endsWith(".js") ? [text] : inline) assert.doesNotThrow(() => require("acorn").parse(s, { ecmaVersion: 5 }), name);
-  }
-});
 
 describe("the player", () => {
   let browser;

@@ -42,6 +42,10 @@
     if (event.preventDefault) event.preventDefault(); else event.returnValue = false;
   }
 
+  function stopPropagation(event) {
+    if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
+  }
+
   function setText(element, text) {
     while (element.firstChild) element.removeChild(element.firstChild);
     element.appendChild(document.createTextNode(text));
@@ -187,21 +191,25 @@
     return item;
   }
 
+  // A button inside a row: its clicks and keys are its own, never the row's.
+  function rowButton(className, title, glyph, action) {
+    var button = document.createElement("button");
+    button.type = "button";
+    button.className = className;
+    button.title = title;
+    button.appendChild(document.createTextNode(glyph));  // no HTML parsing per row of a long list
+    on(button, "click", function (event) {
+      stopPropagation(event);
+      action();
+    });
+    on(button, "keydown", stopPropagation);
+    return button;
+  }
+
   function starFor(station) {
-    var star = document.createElement("button");
     var starred = contains(memory.favourites, station.id);
-    star.type = "button";
-    star.className = "star" + (starred ? " starred" : "");
-    star.title = starred ? "取消收藏" : "收藏";
-    star.appendChild(document.createTextNode(starred ? "\u2605" : "\u2606"));  // no HTML parsing per row of a long list
-    on(star, "click", function (event) {
-      if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
-      toggleFavourite(station);
-    });
-    on(star, "keydown", function (event) {
-      if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
-    });
-    return star;
+    return rowButton("star" + (starred ? " starred" : ""), starred ? "取消收藏" : "收藏", starred ? "\u2605" : "\u2606",
+      function () { toggleFavourite(station); });
   }
 
   function chooser(station) { return function () { choose(station); }; }
@@ -774,19 +782,7 @@
   }
 
   function removerFor(station) {
-    var remover = document.createElement("button");
-    remover.type = "button";
-    remover.className = "remove";
-    remover.title = "删除“" + station.name + "”";
-    remover.appendChild(document.createTextNode("\u2715"));
-    on(remover, "click", function (event) {
-      if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
-      removeMine(station);
-    });
-    on(remover, "keydown", function (event) {
-      if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
-    });
-    return remover;
+    return rowButton("remove", "删除“" + station.name + "”", "\u2715", function () { removeMine(station); });
   }
 
   // ---- the filter: hides rows of the station list, never rebuilds it ----
@@ -902,7 +898,7 @@
       case 40: if (at + 1 < rows.length) rows[at + 1].focus(); break;
       default: return;
     }
-    if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
+    stopPropagation(event);
     preventDefault(event);
   }
 

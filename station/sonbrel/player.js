@@ -17,7 +17,7 @@
   var current = null;   // the selected station
   var state = "idle";   // idle, connecting, playing, buffering, reconnecting, stopped, failed
   var failure = "";
-  var song = null;      // {title, artist} while playing
+  var song = null;      // the title on the air while playing
   var urlIndex = 0;
   var attempt = 0;      // reconnect rounds since the stream last played well
   var playedFrom = 0;   // currentTime when the stream started playing
@@ -155,10 +155,10 @@
     var info = current.region + " · " + current.frequency;
     if (!canPlay) info = "无法播放：浏览器不支持MP3";
     else if (state === "failed") info = "无法连接：" + failure + "，按 ▶ 重试";
-    else if (state === "playing" && song) info = "♪ " + song.title + (song.artist ? " — " + song.artist : "");
+    else if (state === "playing" && song) info = "♪ " + song;
     else if (state === "playing") info = "正在播放：" + current.region + " · " + current.name;
     setText(byId("station-info"), info);
-    setText(byId("mini-title"), current.name + (state === "playing" && song ? " · " + song.title : ""));
+    setText(byId("mini-title"), current.name + (state === "playing" && song ? " · " + song : ""));
   }
 
   function showMessage(text) {
@@ -305,30 +305,37 @@
     song = null;
   }
 
+  // Icecast's status lists a source per mount on the air: one object for one, a list for more.
+  function titleOn(status, mount) {
+    var sources = status && status.icestats ? status.icestats.source : null;
+    if (!sources) return "";
+    if (Object.prototype.toString.call(sources) !== "[object Array]") sources = [sources];
+    for (var i = 0; i < sources.length; i++) {
+      var url = sources[i] && typeof sources[i].listenurl === "string" ? sources[i].listenurl : "";
+      if (url.replace(/^[a-z]+:\/\/[^\/]*/i, "") === mount) {
+        return typeof sources[i].title === "string" ? sources[i].title.substring(0, TEXT_LIMIT) : "";
+      }
+    }
+    return "";
+  }
+
   function pollNowPlaying() {
-    var station = current;
-    if (!station.nowPlaying || !window.JSON || !window.XMLHttpRequest) return;
+    var source = current.nowPlaying;
+    if (!source || !window.JSON || !window.XMLHttpRequest) return;
     var request = new XMLHttpRequest();
     nowPlayingRequest = request;
     request.onreadystatechange = function () {
       if (request.readyState !== 4 || request !== nowPlayingRequest) return;
       nowPlayingRequest = null;
-      var found = null;
-      try { found = request.status === 200 ? JSON.parse(request.responseText) : null; } catch (e) { found = null; }
-      if (found && typeof found.title === "string" && found.title) {
-        song = {
-          title: found.title.substring(0, TEXT_LIMIT),
-          artist: typeof found.artist === "string" ? found.artist.substring(0, TEXT_LIMIT) : ""
-        };
-      } else {
-        song = null;
-      }
+      var status = null;
+      try { status = request.status === 200 ? JSON.parse(request.responseText) : null; } catch (e) { status = null; }
+      song = titleOn(status, source.mount) || null;
       showState();
       if (state === "playing" || state === "buffering") {
         nowPlayingTimer = setTimeout(pollNowPlaying, settings.nowPlayingSeconds * 1000);
       }
     };
-    request.open("GET", station.nowPlaying, true);
+    request.open("GET", source.status, true);
     request.send(null);
   }
 
@@ -526,6 +533,12 @@
     settings.nowPlayingSeconds = number(file.nowPlayingSeconds, 1, 3600, settings.nowPlayingSeconds);
   }
 
+  // Where a station's title comes from: an Icecast status page and the station's mount on it.
+  function titleSource(value) {
+    if (!value || typeof value.status !== "string" || typeof value.mount !== "string" || value.mount.charAt(0) !== "/") return null;
+    return { status: value.status, mount: value.mount };
+  }
+
   function readStation(entry) {
     if (!entry || typeof entry.name !== "string" || !entry.name) return null;
     var urls = stringList(typeof entry.url === "string" ? [entry.url] : entry.urls, 10);
@@ -536,7 +549,7 @@
       frequency: typeof entry.frequency === "string" ? entry.frequency : "",
       region: typeof entry.region === "string" && entry.region ? entry.region : "其他",
       urls: urls,
-      nowPlaying: typeof entry.nowPlaying === "string" ? entry.nowPlaying : ""
+      nowPlaying: titleSource(entry.nowPlaying)
     };
   }
 
@@ -674,7 +687,7 @@
   }
 
   function mineStation(id, name, url) {
-    return { id: id, name: name, frequency: "", region: MINE_REGION, urls: [url], nowPlaying: "", mine: true };
+    return { id: id, name: name, frequency: "", region: MINE_REGION, urls: [url], nowPlaying: null, mine: true };
   }
 
   // Each stored entry is checked on its own: a bad one is dropped, the rest kept.

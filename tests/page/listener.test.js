@@ -1,24 +1,19 @@
 // The listener's tools on the station page: the sleep timer, stations of one's own and the filter,
-// in the system's Chromium at the control's size against the station server.
+// in the system's Chromium at the control's size against a private Icecast with the demo sources.
 "use strict";
 const { describe, test, before, after } = require("node:test");
 const assert = require("node:assert/strict");
 const { chromium } = require("playwright-core");
-const { checkBands } = require("./bands");
+const { radio, startRadio, stopRadio, listenerIds, waitForListeners, checkBands } = require("./support");
 
-const BASE = process.env.SONBREL_PAGE_BASE;
-const server = async () => (await fetch(`${BASE}/server/status`)).json();
+let BASE;
+before(async () => {
+  await startRadio();
+  BASE = radio.config.base;
+});
+after(stopRadio);
 
-async function waitForServer(check, what) {
-  let s;
-  for (const end = Date.now() + 10000; Date.now() < end; await new Promise((r) => setTimeout(r, 100))) {
-    s = await server();
-    if (check((path) => s.requests[path] || 0, (path) => s.open[path] || 0)) return;
-  }
-  assert.fail(`${what}; the server saw ${JSON.stringify(s)}`);
-}
-
-const station = (id, frequency, region, urls) => ({ id, name: `台${id}`, frequency, region, urls: urls || [`/live/${id}`] });
+const station = (id, frequency, region) => ({ id, name: `台${id}`, frequency, region, urls: [`/${id}`] });
 const STATIONS = [station("morning", "FM 97.4", "Harlune"), station("city", "FM 105.2", "Harlune"),
   station("river", "FM 101.8", "临江"), station("night", "AM 972", "北原")];
 const SLOW = { reconnect: { delays: [0.2, 0.2], stallSeconds: 300, connectSeconds: 300 } };
@@ -33,6 +28,8 @@ async function withPage({ stations = STATIONS, settings = SLOW, stored, clock, i
   const page = await (await browser.newContext({ viewport: { width: 323, height: 574 } })).newPage();
   const errors = [];
   page.on("pageerror", (error) => errors.push(error.message));
+  page.requests = [];
+  page.on("request", (request) => page.requests.push(request.url().slice(BASE.length)));
   await page.route("**/sonbrel/stations.json", (route) => route.fulfill({ contentType: "application/json",
     body: JSON.stringify({ ...settings, stations }) }));
   if (clock) await page.clock.install();
@@ -56,21 +53,22 @@ describe("the sleep timer", () => {
       await page.keyboard.press("ArrowDown");  // 15 minutes
       assert.deepEqual(await sleepShown(page), ["还剩 15 分钟", "☾ 15"]);
       await page.click("#play");
-      await waitForServer((requests, open) => open("/live/morning") === 1, "▶ plays");
+      await waitForListeners("morning", 1);
       await page.click("#stop");
       await page.click("#play");
       await page.click("#next");
-      await waitForServer((requests, open) => open("/live/city") === 1 && !open("/live/morning"), "▶▶ plays the next");
+      await waitForListeners("city", 1);
+      await waitForListeners("morning", 0);
       await page.clock.fastForward("04:00");
       assert.deepEqual(await sleepShown(page), ["还剩 11 分钟", "☾ 11"]);
       await page.clock.fastForward("11:01");
-      await waitForServer((requests, open) => open("/live/city") === 0, "the timer hangs up");
+      await waitForListeners("city", 0);
       await page.waitForTimeout(1000);  // and nothing reconnects
-      assert.equal((await server()).open["/live/city"] || 0, 0);
+      assert.deepEqual(await listenerIds("city"), []);
       assert.deepEqual([await status(page), await page.textContent("#mini-status"), await page.inputValue("#sleep"),
         ...await sleepShown(page)], ["已定时关闭", "已定时关闭", "0", "", ""]);
       await page.click("#play");
-      await waitForServer((requests, open) => open("/live/city") === 1, "▶ plays again");
+      await waitForListeners("city", 1);
       await page.selectOption("#sleep", "30");
       await page.reload();
       await page.waitForSelector("#stations li.station");
@@ -126,7 +124,7 @@ describe("stations of one's own", () => {
       ["好台", "data:audio/mpeg;base64,AAAA", /^$/, /不能使用 data:/],
       ["好台", "http://example.org/a b", /^$/, /空格/],
       ["好台", `${long}b`, /^$/, /最长 2000 个字符，现在是 2001 个/],
-      ["好台", `${BASE}/live/morning`, /^$/, /已在列表中：台morning/],
+      ["好台", `${BASE}/morning`, /^$/, /已在列表中：台morning/],
     ]) {
       await add(page, name, url);
       const shown = await page.$$eval("#add-name-error, #add-url-error", (all) => all.map((e) => e.textContent));
@@ -141,17 +139,19 @@ describe("stations of one's own", () => {
 
   test("an own station plays, fails and is retried like any other, stays after a reload and is removed by keyboard", () =>
     withPage({}, async (page) => {
-      await add(page, "我的晨光", `${BASE}/live/river?mine`);
+      await add(page, "我的晨光", `${BASE}/river?mine`);
       assert.equal(await page.evaluate(() => document.activeElement.textContent), "☆✕我的晨光");
       await page.keyboard.press("Enter");
-      await waitForServer((requests, open) => open("/live/river") === 1, "the own station plays");
+      await waitForListeners("river", 1);
       await page.click("#stop");
-      await add(page, "坏台", `${BASE}/live/nothing`);
-      const before = (await server()).requests["/live/nothing"] || 0;
+      await add(page, "坏台", `${BASE}/nothing`);
+      const failed = () => page.waitForFunction(() => document.getElementById("status").textContent === "连接失败");
       await page.click("#stations li:has-text('坏台')");
-      await page.waitForFunction(() => document.getElementById("status").textContent === "连接失败");
+      await failed();
       await page.click("#play");
-      await waitForServer((requests) => requests("/live/nothing") === before + 6, "▶ retries: three rounds each time");
+      await page.waitForFunction(() => document.getElementById("status").textContent !== "连接失败");
+      await failed();
+      assert.equal(page.requests.filter((url) => url === "/nothing").length, 6, "three rounds each time");
       await page.reload();
       await page.waitForSelector("#stations li.station");
       assert.deepEqual(await texts(page, "#stations li.region"), ["Harlune", "临江", "北原", "我的电台"]);

@@ -1,20 +1,34 @@
-// The station page's browser tests, in one process so that they take turns with the server: the
-// system's Chromium at the control's size, a station file of each test's own, the server's counts.
+// The station page's browser tests against the real radio service: a private Icecast on a free
+// loopback port with the demo sources, the system's Chromium at the control's size, a station file
+// of each test's own. What the service sees comes from Icecast itself: its status and its admin.
 "use strict";
 const { describe, test, before, after } = require("node:test");
 const assert = require("node:assert/strict");
+const http = require("node:http");
 const { chromium } = require("playwright-core");
-const { checkBands } = require("./bands");
+const service = require("../../tools/radio/radio.js");
+const { radio, startRadio, stopRadio, startIcecast, startSource, stopSource, mounts, admin, listenerIds, onAir, waitFor, waitForListeners,
+  checkBands } = require("./support");
 
-const BASE = process.env.SONBREL_PAGE_BASE;  // the station server
-const FAST = { reconnect: { delays: [0.2, 0.2], stallSeconds: 1.5, connectSeconds: 5 } };  // whole give-ups in seconds
+const FAST = { reconnect: { delays: [0.2, 0.2], stallSeconds: 1.5, connectSeconds: 5 }, nowPlayingSeconds: 1 };
+const TRACKS = (id) => service.readTracks(`${__dirname}/../../station/streams/${id}.tracks`).map((t) => `${t.artist} - ${t.title}`);
 
-// Runs `body` on a fresh page (own storage, status changes kept in window.statusLog) free of script
-// errors. `stations` replace the station file, `settings` go over FAST, `init` runs first.
+let BASE;
+before(async () => {
+  await startRadio();
+  BASE = radio.config.base;
+});
+after(stopRadio);
+
+// Runs `body` on a fresh page (own storage, status changes kept in window.statusLog, every request
+// the page makes in page.requests) free of script errors. `stations` replace the station file,
+// `settings` go over FAST, `init` runs first.
 async function withPage(browser, { stations, settings, init }, body) {
   const page = await (await browser.newContext({ viewport: { width: 323, height: 574 } })).newPage();
   const errors = [];
   page.on("pageerror", (error) => errors.push(error.message));
+  page.requests = [];
+  page.on("request", (request) => page.requests.push(request.url().slice(BASE.length)));
   const file = JSON.stringify({ ...FAST, ...settings, stations });
   await page.route("**/sonbrel/stations.json", (route) => route.fulfill({ contentType: "application/json", body: file }));
   if (init) await page.addInitScript(init);
@@ -29,76 +43,142 @@ async function withPage(browser, { stations, settings, init }, body) {
   await page.context().close();
 }
 
+const titled = (id) => ({ nowPlaying: { status: "/status-json.xsl", mount: `/${id}` } });
 const station = (id, urls, extra) => ({ id, name: `台${id}`, frequency: "FM 90.0", region: "测试", urls, ...extra });
-const server = async () => (await fetch(`${BASE}/server/status`)).json();
-const requests = async (path) => (await server()).requests[path] || 0;
-
-// Polls the server: check(requests, open) gets the GETs so far and the connections open, per path.
-async function waitForServer(check, what, timeoutMs = 10000) {
-  let s;
-  for (const end = Date.now() + timeoutMs; Date.now() < end; await new Promise((r) => setTimeout(r, 100))) {
-    s = await server();
-    if (check((path) => s.requests[path] || 0, (path) => s.open[path] || 0)) return;
-  }
-  assert.fail(`${what}; the server saw ${JSON.stringify(s)}`);
-}
-
+const requestsOf = (page, path) => page.requests.filter((url) => url === path).length;
 const waitForStatus = (page, text, timeout = 15000) =>
   page.waitForFunction((t) => document.getElementById("status").textContent.indexOf(t) === 0, text, { timeout });
+const statusSeen = (page) => page.evaluate(() => window.statusLog.filter((s, i, log) => s !== log[i - 1]));
+// Plays buffered audio four times as fast, so that a stream cut off or stalled runs dry soon.
+const fastPlayback = () => document.addEventListener("DOMContentLoaded", () => { document.getElementById("audio").defaultPlaybackRate = 4; });
+const mediaTime = (page) => page.$eval("#audio", (a) => a.currentTime);
 
 
-describe("the player", () => {
+describe("the player on Icecast", () => {
   let browser;
   before(async () => { browser = await chromium.launch({ executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
     args: ["--autoplay-policy=no-user-gesture-required"] }); });
   after(() => browser.close());
-  const A = station("A", ["/live/morning"], { nowPlaying: "/nowplaying/morning" }), B = station("B", ["/live/city"]);
+  const A = station("A", ["/morning"], titled("morning")), B = station("B", ["/city"]);
   const text = (page, selector) => page.textContent(selector);
   const volume = (page) => page.$eval("#volume-level", (e) => e.style.width);
 
-  test("▶ connects, ■ hangs up, ▶ connects afresh, ▶▶ hangs up before it plays the next", () =>
+  test("▶ is a listener Icecast counts, ■ hangs up, ▶ connects afresh, ▶▶ hangs up before it plays the next", () =>
     withPage(browser, { stations: [A, B] }, async (page) => {
-      const first = await requests("/live/morning");
       await page.click("#play");
-      await waitForServer((requests, open) => open("/live/morning") === 1, "▶ opens the live stream");
+      await waitForListeners("morning", 1);
+      const [first] = await listenerIds("morning");
       await page.click("#stop");
-      await waitForServer((requests, open) => open("/live/morning") === 0, "■ hangs up");
+      await waitForListeners("morning", 0);
       await page.click("#play");
       await waitForStatus(page, "播放中");
-      assert.equal(await requests("/live/morning"), first + 2, "▶ after ■ connects afresh");
+      const [again] = await listenerIds("morning");
+      assert.ok(again && again !== first, "▶ after ■ connects afresh");
       await checkBands(page, "playing");
       await page.click("#next");
-      await waitForServer((requests, open) => open("/live/city") === 1 && !open("/live/morning"), "▶▶ plays B alone");
+      await waitForListeners("city", 1);
+      await waitForListeners("morning", 0);
     }));
 
-  // A dropped stream is closed by the server, a stalled one stays open until the page hangs up.
-  // Drops after good listening never use up the retries (2 here): each is a new incident.
-  for (const [url, openAfter, connections] of [["/live/river?drop=10", 0, 4], ["/live/night?stall=10", 1, 2]]) {
-    const init = () => document.addEventListener("DOMContentLoaded", () => { document.getElementById("audio").defaultPlaybackRate = 4; });
-    test(`${url} is reconnected`, () => withPage(browser, { stations: [station("X", [url])], init }, async (page) => {
-      const path = url.split("?")[0], first = await requests(path);
+  // The title is Icecast's for the station's mount, Chinese as the source sent it, and follows it.
+  test("the song on the air is shown while playing, and only for a station that names its status", () =>
+    withPage(browser, { stations: [A, B, station("C", ["/river"], { nowPlaying: { status: "/status-json.xsl", mount: "/gone" } })] }, async (page) => {
+      const info = () => text(page, "#station-info");
       await page.click("#play");
-      for (const status of ["播放中", "重新连接…", "播放中"]) await waitForStatus(page, status);
-      await waitForServer((requests, open) => requests(path) >= first + connections && open(path) <= openAfter,
-        `${connections} connections, one after the other`, 20000);
-      assert.ok(!(await page.evaluate(() => window.statusLog)).includes("连接失败"));
+      await waitForStatus(page, "播放中");
+      const shown = await waitFor(async () => /^♪ /.test(await info()) && (await info()).slice(2), "a title");
+      assert.ok(TRACKS("morning").includes(shown) || shown === (await onAir("morning")).title, shown);
+      assert.equal(await text(page, "#mini-title"), `台A · ${shown}`);
+      await admin(`metadata?mount=/morning&mode=updinfo&charset=UTF-8&song=${encodeURIComponent("晨光乐队 - 新歌：《早安》")}`);
+      await waitFor(async () => (await info()) === "♪ 晨光乐队 - 新歌：《早安》", "the new title");
+      await page.click("#stop");
+      assert.equal(await info(), "测试 · FM 90.0");
+      for (const row of ["台B", "台C"]) {
+        const polls = requestsOf(page, "/status-json.xsl");
+        await page.click(`#stations li:has-text('${row}')`);
+        await waitForStatus(page, "播放中");
+        await page.waitForTimeout(2500);
+        assert.deepEqual([await info(), await text(page, "#mini-title")], [`正在播放：测试 · ${row}`, row], row);
+        const polled = requestsOf(page, "/status-json.xsl") - polls;
+        assert.ok(row === "台B" ? polled === 0 : polled >= 2, `${row} polls only a status it names: ${polled}`);
+      }
     }));
-  }
+
+  // Icecast cuts the listener off after good listening, more often than the retries (2 here): each
+  // cut is a new incident and is reconnected.
+  test("a listener cut off by the server is reconnected, however often", () =>
+    withPage(browser, { stations: [A], init: fastPlayback }, async (page) => {
+      await page.click("#play");
+      for (let cut = 0; cut < 3; cut++) {
+        await waitForStatus(page, "播放中");
+        await waitFor(async () => (await mediaTime(page)) > 2, "good listening");
+        const [id] = await listenerIds("morning");
+        await admin(`killclient?mount=/morning&id=${id}`);
+        await waitForStatus(page, "重新连接…");
+      }
+      await waitForStatus(page, "播放中");
+      assert.ok(!(await statusSeen(page)).includes("连接失败"));
+    }));
+
+  // A source that stops sending keeps its listeners connected: the page's watchdog must notice.
+  test("a stalled source is noticed and played again when it sends again", () =>
+    withPage(browser, { stations: [station("X", ["/night"])], init: fastPlayback }, async (page) => {
+      await page.click("#play");
+      await waitForStatus(page, "播放中");
+      radio.sources.night.kill("SIGSTOP");
+      try {
+        await waitForStatus(page, "重新连接…");
+      } finally {
+        radio.sources.night.kill("SIGCONT");
+      }
+      await waitForStatus(page, "播放中");
+      const from = await mediaTime(page);
+      await waitFor(async () => (await mediaTime(page)) > from + 20, "20 s of audio after the stall", 20000);
+      assert.ok(!(await statusSeen(page)).includes("连接失败"));
+    }));
+
+  test("a source that goes off the air mid-stream is played again once it is back", () =>
+    withPage(browser, { stations: [station("X", ["/river"])], settings: { reconnect: { delays: [0.5, 1, 2, 4], stallSeconds: 1.5 } },
+      init: fastPlayback }, async (page) => {
+      await page.click("#play");
+      await waitForStatus(page, "播放中");
+      await stopSource("river");
+      await waitForStatus(page, "重新连接…");
+      await startSource("river");
+      await waitForStatus(page, "播放中");
+      await waitForListeners("river", 1);
+      assert.ok(!(await statusSeen(page)).includes("连接失败"));
+    }));
+
+  test("with Icecast gone the page reconnects, fails with the reason, and ▶ plays once it is back", () =>
+    withPage(browser, { stations: [station("X", ["/city"])], init: fastPlayback }, async (page) => {
+      await page.click("#play");
+      await waitForStatus(page, "播放中");
+      await Promise.all(mounts().map(stopSource));
+      await service.stop(radio.icecast);
+      await waitForStatus(page, "连接失败", 30000);
+      assert.deepEqual((await statusSeen(page)).slice(-4), ["播放中", "重新连接…(1/2)", "重新连接…(2/2)", "连接失败"]);
+      assert.match(await text(page, "#station-info"), /^无法连接：.+，按 ▶ 重试$/);
+      await startIcecast();
+      await Promise.all(mounts().map(startSource));
+      await page.click("#play");
+      await waitForStatus(page, "播放中");
+      await waitForListeners("city", 1);
+    }));
 
   // Each address in turn in each of the 1 + 2 rounds, then failed until ▶, the mini toggle or the
   // row tries again. The longer last delay holds the reconnecting state up for the bands.
   test("a station whose addresses all fail ends failed, shows it, and is retried", () => withPage(browser,
-    { stations: [station("X", ["/live/nothing", "/nothing.mp3"])], settings: { reconnect: { delays: [0.2, 2] } } }, async (page) => {
+    { stations: [station("X", ["/nothing", "/nothing.mp3"])], settings: { reconnect: { delays: [0.2, 2] } } }, async (page) => {
     const mini = () => page.$eval("#mini", (e) => getComputedStyle(e).backgroundColor), stoppedMini = await mini();
     for (const selector of ["#play", "#mini-toggle", "#stations li.station"]) {
-      const before = [await requests("/live/nothing"), await requests("/nothing.mp3")];
+      const before = [requestsOf(page, "/nothing"), requestsOf(page, "/nothing.mp3")];
       await page.evaluate(() => { window.statusLog.length = 0; });
       await page.click(selector);
       if (selector === "#play") await waitForStatus(page, "重新连接…(2/2)").then(() => checkBands(page, "reconnecting"));
       await waitForStatus(page, "连接失败");
-      assert.deepEqual((await page.evaluate(() => window.statusLog)).filter((s, i, log) => s !== log[i - 1]).slice(-4),
-        ["连接中…", "重新连接…(1/2)", "重新连接…(2/2)", "连接失败"], selector);
-      assert.deepEqual([await requests("/live/nothing"), await requests("/nothing.mp3")], before.map((n) => n + 3), selector);
+      assert.deepEqual((await statusSeen(page)).slice(-4), ["连接中…", "重新连接…(1/2)", "重新连接…(2/2)", "连接失败"], selector);
+      assert.deepEqual([requestsOf(page, "/nothing"), requestsOf(page, "/nothing.mp3")], before.map((n) => n + 3), selector);
       assert.match(await text(page, "#station-info"), /^无法连接：.+，按 ▶ 重试$/);
       assert.deepEqual([await text(page, "#mini-status"), (await mini()) !== stoppedMini], ["连接失败", true]);
     }

@@ -8,6 +8,7 @@
   var HISTORY_LIMIT = 20;
   var TEXT_LIMIT = 120;       // now-playing text from elsewhere is cut to this
   var STORE_KEY = "sonbrel.player";
+  var STEP_SETTLE_MS = 700;   // longer than the wait before a held key repeats
   var ERROR_REASONS = { 1: "连接被中止", 2: "网络错误", 3: "无法解码音频", 4: "地址无效或格式不支持" };
 
   var audio = document.getElementById("audio");
@@ -24,6 +25,7 @@
   var lastTime = 0;
   var watchdog = null;
   var retryTimer = null;
+  var stepTimer = null;  // a station stepped to with a key that may be held, played when it settles
   var nowPlayingTimer = null;
   var nowPlayingRequest = null;
   var memory = { volume: 0.8, muted: false, last: "", history: [], favourites: [], autoplay: false };
@@ -176,6 +178,7 @@
     item.className = className + (station === current ? " current" : "");
     item.tabIndex = 0;
     item.setAttribute("role", "button");
+    item.setAttribute("data-station", station.id);
     var frequency = document.createElement("span");
     frequency.className = "frequency";
     setText(frequency, station.frequency);
@@ -191,7 +194,7 @@
     return item;
   }
 
-  // A button inside a row: its clicks and keys are its own, never the row's.
+  // A button inside a row: its clicks are its own, never the row's.
   function rowButton(className, title, glyph, action) {
     var button = document.createElement("button");
     button.type = "button";
@@ -202,7 +205,10 @@
       stopPropagation(event);
       action();
     });
-    on(button, "keydown", stopPropagation);
+    // Enter and Space are the button's own, not its row's; other keys go on to the player.
+    on(button, "keydown", function (event) {
+      if (event.keyCode === 13 || event.keyCode === 32) stopPropagation(event);
+    });
     return button;
   }
 
@@ -234,7 +240,29 @@
     return found;
   }
 
+  // The row or star with the keyboard focus, by list and station. A redraw removes it, and IE11
+  // then sends keys nowhere: the same station's new row (or star) gets the focus back.
+  function focusedRow() {
+    var element = document.activeElement;
+    var star = !!element && element.tagName === "BUTTON" && /(^| )star( |$)/.test(element.className);
+    var row = star ? element.parentNode : element;
+    if (!row || row.tagName !== "LI" || !row.getAttribute("data-station")) return null;
+    return { list: row.parentNode.id, station: row.getAttribute("data-station"), star: star };
+  }
+
+  function refocus(focus) {
+    if (!focus) return;
+    var rows = byId(focus.list).getElementsByTagName("li");
+    for (var i = 0; i < rows.length; i++) {
+      if (rows[i].getAttribute("data-station") !== focus.station) continue;
+      var star = focus.star ? rows[i].getElementsByTagName("button")[0] : null;
+      (star || rows[i]).focus();
+      return;
+    }
+  }
+
   function renderLists() {
+    var focus = focusedRow();
     var list = byId("stations");
     var rows = document.createDocumentFragment();  // one insertion into the page, however long the list
     var region = null;
@@ -260,6 +288,7 @@
     fillList(byId("history"), stationsFrom(memory.history), "播放过的电台会出现在这里", function (station) {
       return rowFor(station, "played", chooser(station));
     });
+    refocus(focus);
   }
 
   function applyVolume() {
@@ -344,7 +373,8 @@
   function clearTimers() {
     clearTimeout(watchdog);
     clearTimeout(retryTimer);
-    watchdog = retryTimer = null;
+    clearTimeout(stepTimer);
+    watchdog = retryTimer = stepTimer = null;
   }
 
   // Removing the source and loading closes the connection; pause alone would keep it open.
@@ -480,13 +510,25 @@
     if (isActive()) stop(); else play(current || stations[0]);
   }
 
-  // Steps through what the filter shows, all stations without one.
-  function step(delta) {
+  // Steps through what the filter shows, all stations without one. A held key repeats: the
+  // station shown changes at once, but it plays only when the key is let go or rests, so that
+  // holding it opens one stream, for the station it lands on.
+  function step(delta, held) {
     var shown = shownStations();
     if (shown.length === 0) return;
     var index = 0;
     for (var i = 0; i < shown.length; i++) if (shown[i] === current) index = i + delta;
-    play(shown[(index + shown.length) % shown.length]);
+    var next = shown[(index + shown.length) % shown.length];
+    if (!held) return play(next);
+    disconnect();
+    select(next);
+    state = "connecting";
+    showState();
+    stepTimer = setTimeout(function () { play(next); }, STEP_SETTLE_MS);
+  }
+
+  function onKeyUp(event) {
+    if ((event.keyCode === 37 || event.keyCode === 39) && stepTimer) play(current);
   }
 
   function onKey(event) {
@@ -498,8 +540,8 @@
     var ownsKeys = tag === "button" || tag === "input" || tag === "li";
     switch (event.keyCode) {
       case 32: if (ownsKeys) return; playOrStop(); break;
-      case 37: step(-1); break;
-      case 39: step(1); break;
+      case 37: step(-1, true); break;
+      case 39: step(1, true); break;
       case 38: setVolume(memory.volume + 0.1); break;
       case 40: setVolume(memory.volume - 0.1); break;
       case 77: toggleMute(); break;
@@ -960,6 +1002,7 @@
     saveMemory();
   });
   on(document, "keydown", onKey);
+  on(document, "keyup", onKeyUp);
   if (canPlay) {
     on(audio, "playing", onPlaying);
     on(audio, "timeupdate", onProgress);

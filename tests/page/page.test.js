@@ -213,6 +213,88 @@ describe("the player on Icecast", () => {
       }));
   }
 
+  // A click redraws the lists under the focus; the same station's row or star must hold it, or
+  // the control's engine sends keys nowhere. A click leaves no ring, a key does.
+  test("the focus stays on the clicked station through a redraw, and the arrows still work", () =>
+    withPage(browser, { stations: [A, B] }, async (page) => {
+      const focused = () => page.evaluate(() => {
+        const e = document.activeElement;
+        return `${e.closest("ul")?.id} ${e.closest("li")?.textContent} ${e.tagName} ${getComputedStyle(e).outlineStyle}`;
+      });
+      await page.click("#stations li:has-text('台A')");
+      await waitForStatus(page, "播放中");
+      assert.equal(await focused(), "stations ☆FM 90.0台A LI none");
+      await page.keyboard.press("ArrowRight");
+      await waitForListeners("city", 1);
+      assert.equal(await focused(), "stations ☆FM 90.0台A LI none");
+      await page.click("#stations li:has-text('台B') .star");
+      assert.equal(await focused(), "stations ★FM 90.0台B BUTTON none");
+      await page.keyboard.press("ArrowLeft");
+      await waitForListeners("morning", 1);
+      assert.match(await text(page, "#station-name"), /台A/);
+      await page.click("#stop");
+      assert.match(await focused(), / BUTTON none$/);
+      await page.keyboard.press("Shift+Tab");
+      assert.match(await focused(), / BUTTON dotted$/);
+    }));
+
+  test("a held arrow key steps through the stations and opens one stream, for the one it lands on", () =>
+    withPage(browser, { stations: ["morning", "city", "river", "night"].map((id) => station(id, [`/${id}`])) }, async (page) => {
+      for (let i = 0; i < 6; i++) await page.keyboard.down("ArrowRight");
+      await page.waitForTimeout(300);
+      assert.match(await text(page, "#station-name"), /^台city /);
+      assert.deepEqual(page.requests.filter((url) => !url.startsWith("/sonbrel/")), [], "nothing opened while held");
+      await page.keyboard.up("ArrowRight");
+      await waitForStatus(page, "播放中");
+      await waitForListeners("city", 1);
+      assert.deepEqual(page.requests.filter((url) => !url.startsWith("/sonbrel/")), ["/city"]);
+    }));
+
+  // 100 more listeners on the page's mount, all on loopback and all ended by the test: Icecast
+  // keeps serving every one of them live while the page plays on. Prints what it measured.
+  test("with 100 more listeners on its mount the page plays on without a gap", (t) =>
+    withPage(browser, { stations: [A] }, async (page) => {
+      await page.click("#play");
+      await waitForStatus(page, "播放中");
+      const listeners = Array.from({ length: 100 }, () => {
+        const listener = { bytes: 0 };
+        listener.request = http.get(`${BASE}/morning`, { agent: false }, (response) => response.on("data", (c) => { listener.bytes += c.length; }));
+        listener.request.on("error", () => {});
+        return listener;
+      });
+      try {
+        await waitForListeners("morning", 101);
+        await waitFor(() => listeners.every((l) => l.bytes > 0), "every listener served");
+        await page.evaluate(() => { window.statusLog.length = 0; });
+        const before = listeners.map((l) => l.bytes);
+        const played = await page.evaluate((ms) => new Promise((resolve) => {
+          const audio = document.getElementById("audio"), start = performance.now(), from = audio.currentTime;
+          let waiting = 0, last = from, moved = start, longest = 0;
+          audio.addEventListener("waiting", () => waiting++);
+          const timer = setInterval(() => {
+            const now = performance.now();
+            if (audio.currentTime > last) [longest, last, moved] = [Math.max(longest, now - moved), audio.currentTime, now];
+            if (now - start < ms) return;
+            clearInterval(timer);
+            resolve({ wall: (now - start) / 1000, media: audio.currentTime - from, longest: Math.max(longest, now - moved), waiting });
+          }, 50);
+        }), 8000);
+        const held = (await listenerIds("morning")).length - 1, least = Math.min(...listeners.map((l, i) => l.bytes - before[i]));
+        const statuses = await statusSeen(page);
+        t.diagnostic(`load: ${held} listeners held beside the page, the slowest got ${least} bytes in ${played.wall.toFixed(1)} s; ` +
+          `the page played ${played.media.toFixed(2)} s of audio, longest pause ${Math.round(played.longest)} ms, ` +
+          `${played.waiting} waiting events`);
+        assert.equal(held, 100);
+        // 32 kbit/s is 4000 bytes a second.
+        assert.ok(least >= 0.8 * 4000 * played.wall, "every listener is served live");
+        assert.ok(played.longest < 1000 && played.media >= 0.9 * played.wall, JSON.stringify(played));
+        assert.deepEqual([statuses.filter((s) => s !== "播放中"), await text(page, "#status")], [[], "播放中"]);
+      } finally {
+        for (const listener of listeners) listener.request.destroy();
+      }
+      await waitForListeners("morning", 1);
+    }));
+
   test("corrupt or foreign stored data is ignored", async () => {
     for (const value of ["{", "null", "[]", "\"text\"", '{"volume":"loud","muted":1,"history":[1,{}],"favourites":"A","last":5}',
       '{"volume":7,"history":["nobody"],"favourites":["nobody"]}', '{"volume":-1,"autoplay":"yes","last":"A"}']) {

@@ -1,4 +1,5 @@
-// What the other suites lean on unseen: a leak count that counts, a server that keeps to its root.
+// What the other suites lean on unseen: a leak count that counts, a server that keeps to its root
+// and within its bounds.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +8,7 @@
 #include "forms/handles.h"
 #include "support/gdi_objects.h"
 #include "support/station_server.h"
+#include "support/window_probe.h"
 
 namespace {
 
@@ -25,43 +27,87 @@ TEST(GdiObjects, CountsRegionsCreatedAndDeleted) {
   EXPECT_EQ(after->total, before->total);
 }
 
-// A bare client, so what is tested is the server and not a library's idea of HTTP. The status.
-std::string Fetch(uint16_t port, const std::string& requestLine) {
+SOCKET Connect(uint16_t port) {
   SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = ::htons(port);
   address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+  if (::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    ::closesocket(s);
+    return INVALID_SOCKET;
+  }
+  return s;
+}
+
+// A bare client, so what is tested is the server and not a library's idea of HTTP. The status.
+std::string Fetch(uint16_t port, const std::string& requestLine) {
+  SOCKET s = Connect(port);
   std::string all, request = requestLine + "\r\nHost: 127.0.0.1\r\n\r\n";
-  if (::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+  if (s != INVALID_SOCKET) {
     ::send(s, request.data(), static_cast<int>(request.size()), 0);
     char buffer[4096];
     for (int got; (got = ::recv(s, buffer, sizeof buffer, 0)) > 0;) all.append(buffer, static_cast<size_t>(got));
+    ::closesocket(s);
   }
-  ::closesocket(s);
   return all.size() >= 12 ? all.substr(9, 3) : all;
 }
 
-// The served folder's parent holds the project's own files: none of them may come out.
-TEST(StationServer, KeepsToItsRootAndCountsGetsPerPathWithoutTheQuery) {
-  WSADATA data;
-  ASSERT_EQ(::WSAStartup(MAKEWORD(2, 2), &data), 0);
-  {
-    support::LoopbackStationServer server(SONBREL_STATION_DIR);
-    ASSERT_TRUE(server.Listening());
-    const auto get = [&](const std::string& path) { return Fetch(server.Port(), "GET " + path + " HTTP/1.0"); };
-    for (const char* path : {"/sonbrel/missing.htm", "/sonbrel/", "/../CMakeLists.txt", "/sonbrel/../../CMakeLists.txt",
-                             "/%2e%2e/CMakeLists.txt", "/sonbrel%5c..%5c..%5cCMakeLists.txt", "/..\\CMakeLists.txt",
-                             "/Z:/etc/hostname", "/sonbrel/index3.htm%00.png"})
-      EXPECT_EQ(get(path), "404") << path;
-    EXPECT_EQ(get("/sonbrel/index3.htm"), "200");
-    get("/sonbrel/index3.htm?station=2");
-    Fetch(server.Port(), "HEAD /sonbrel/index3.htm HTTP/1.0");
-    EXPECT_EQ(server.Requests("/sonbrel/index3.htm"), 2);
-    EXPECT_EQ(server.Requests("/../CMakeLists.txt"), 1);
-    EXPECT_EQ(server.Requests("/sonbrel/player.js"), 0);
+class StationServer : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(::WSAStartup(MAKEWORD(2, 2), &data_), 0); }
+  void TearDown() override { ::WSACleanup(); }
+  std::string Get(const support::LoopbackStationServer& server, const std::string& path) {
+    return Fetch(server.Port(), "GET " + path + " HTTP/1.0");
   }
-  ::WSACleanup();
+
+ private:
+  WSADATA data_;
+};
+
+// The served folder's parent holds the project's own files: none of them may come out, nor a
+// device that every folder of Windows has.
+TEST_F(StationServer, KeepsToItsRootAndCountsGetsPerPathWithoutTheQuery) {
+  support::LoopbackStationServer server(SONBREL_STATION_DIR);
+  ASSERT_TRUE(server.Listening());
+  for (const std::string& path : std::vector<std::string>{"/sonbrel/missing.htm", "/sonbrel/", "/../CMakeLists.txt", "/sonbrel/../../CMakeLists.txt",
+                                 "/%2e%2e/CMakeLists.txt", "/sonbrel%5c..%5c..%5cCMakeLists.txt", "/..\\CMakeLists.txt",
+                                 "/Z:/etc/hostname", "/sonbrel/index3.htm%00.png", "/NUL", "/sonbrel/nul.htm", "/CON",
+                                 "/sonbrel/com1.txt", "/sonbrel/index3.htm%01", std::string("/sonbrel/index3.htm\0.png", 24)})
+    EXPECT_EQ(Get(server, path), "404") << path;
+  EXPECT_EQ(Get(server, "/sonbrel/index3.htm"), "200");
+  Get(server, "/sonbrel/index3.htm?station=2");
+  Fetch(server.Port(), "HEAD /sonbrel/index3.htm HTTP/1.0");
+  EXPECT_EQ(server.Requests("/sonbrel/index3.htm"), 2);
+  EXPECT_EQ(server.Requests("/../CMakeLists.txt"), 1);
+  EXPECT_EQ(server.Requests("/sonbrel/player.js"), 0);
+}
+
+// A client asking for ever new paths once grew the counts without end.
+TEST_F(StationServer, CountsABoundedNumberOfPathsAndKeepsCountingThose) {
+  support::LoopbackStationServer server(SONBREL_STATION_DIR);
+  ASSERT_TRUE(server.Listening());
+  Get(server, "/sonbrel/index3.htm");
+  for (int i = 0; i < 200; ++i) Get(server, "/unique/" + std::to_string(i));
+  EXPECT_EQ(server.CountedPaths(), support::LoopbackStationServer::kMaxCountedPaths);
+  EXPECT_EQ(Get(server, "/sonbrel/index3.htm"), "200");
+  EXPECT_EQ(server.Requests("/sonbrel/index3.htm"), 2);
+  EXPECT_EQ(server.Requests("/unique/199"), 0);
+}
+
+// Clients that take every slot and send a byte now and then are dropped when their time is up,
+// however they trickle; then the page is served again.
+TEST_F(StationServer, ClientsThatTrickleCannotHoldEverySlot) {
+  support::LoopbackStationServer server(SONBREL_STATION_DIR);
+  ASSERT_TRUE(server.Listening());
+  std::vector<SOCKET> slow;
+  for (int i = 0; i < support::LoopbackStationServer::kMaxClients; ++i) slow.push_back(Connect(server.Port()));
+  ASSERT_TRUE(support::WaitFor([&] { return Get(server, "/sonbrel/index3.htm") == "503"; }, 2000));
+  EXPECT_TRUE(support::WaitFor([&] {
+    for (SOCKET s : slow) ::send(s, "G", 1, 0);
+    return Get(server, "/sonbrel/index3.htm") == "200";
+  }, 3 * support::LoopbackStationServer::kRequestTimeoutMs));
+  for (SOCKET s : slow) ::closesocket(s);
 }
 
 }  // namespace

@@ -4,9 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "support/window_probe.h"
@@ -15,17 +12,12 @@ namespace support {
 namespace {
 
 constexpr size_t kMaxRequestHead = 16 * 1024;
+constexpr LONGLONG kMaxFileBytes = 4 * 1024 * 1024;
 // Short enough that the destructor never waits long for a thread to notice.
 constexpr long kAcceptPollMicroseconds = 50 * 1000;
 constexpr DWORD kPollSliceMs = 100;
-constexpr DWORD kClientTimeoutMs = 5000;
-// A listener that stops reading for this long is dropped, as radio servers drop slow clients.
-constexpr DWORD kSendTimeoutMs = 15000;
-// Live streams start with a burst, as radio servers do, then keep pace: browsers wait for about
-// 32 KB before they start playing, which is 8 s of a 32 kbit/s stream.
-constexpr int kLiveBurstSeconds = 2;
-constexpr double kLiveBurstBytes = 64 * 1024;
-constexpr DWORD kLiveTickMs = 250;
+// A client that stops reading for this long is dropped.
+constexpr DWORD kSendTimeoutMs = 5000;
 
 std::wstring Widen(const std::string& utf8) {
   if (utf8.empty()) return {};
@@ -63,12 +55,14 @@ bool PercentDecode(const std::string& in, std::string& out) {
   return true;
 }
 
+// The deadline is for the whole head: a client that sends a byte now and then still gets no more.
 template <class WaitReadable>
 std::string ReceiveHead(SOCKET client, WaitReadable waitReadable) {
+  const ULONGLONG deadline = ::GetTickCount64() + LoopbackStationServer::kRequestTimeoutMs;
   std::string head;
   char buffer[2048];
   while (head.size() < kMaxRequestHead && head.find("\r\n\r\n") == std::string::npos) {
-    if (!waitReadable(client, kClientTimeoutMs)) break;
+    if (!waitReadable(client, deadline)) break;
     int got = ::recv(client, buffer, sizeof buffer, 0);
     if (got <= 0) break;
     head.append(buffer, static_cast<size_t>(got));
@@ -86,8 +80,6 @@ bool SendAll(SOCKET client, const char* data, size_t size) {
   return true;
 }
 
-bool SendText(SOCKET client, const std::string& text) { return SendAll(client, text.data(), text.size()); }
-
 bool ReadWholeFile(const std::wstring& name, std::vector<char>& body) {
   // A folder fails here too: opening one needs FILE_FLAG_BACKUP_SEMANTICS.
   HANDLE opened = ::CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -95,7 +87,7 @@ bool ReadWholeFile(const std::wstring& name, std::vector<char>& body) {
   if (opened == INVALID_HANDLE_VALUE) return false;
   forms::UniqueKernelHandle file(opened);
   LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > 64 * 1024 * 1024) return false;
+  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxFileBytes) return false;
   body.resize(static_cast<size_t>(size.QuadPart));
   DWORD read = 0;
   return body.empty() ||
@@ -120,91 +112,6 @@ void SendError(SOCKET client, const char* status) {
   SendResponse(client, status, "text/plain; charset=utf-8", std::vector<char>(text.begin(), text.end()), true);
 }
 
-void SendJson(SOCKET client, const std::string& json) {
-  SendResponse(client, "200 OK", "application/json; charset=utf-8", std::vector<char>(json.begin(), json.end()),
-               true);
-}
-
-std::string JsonString(const std::string& text) {
-  std::string quoted = "\"";
-  for (char c : text) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (u < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-      quoted += escaped;
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "\"";
-}
-
-std::string JsonCounts(const std::map<std::string, int>& counts) {
-  std::string json = "{";
-  for (const auto& [path, count] : counts) {
-    if (json.size() > 1) json += ",";
-    json += JsonString(path) + ":" + std::to_string(count);
-  }
-  return json + "}";
-}
-
-// The number after "key=" in a query string; 0 when absent or not a positive number.
-double QueryNumber(const std::string& query, const std::string& key) {
-  size_t at = 0;
-  while (at < query.size()) {
-    size_t end = query.find('&', at);
-    std::string pair = query.substr(at, end == std::string::npos ? std::string::npos : end - at);
-    if (pair.compare(0, key.size() + 1, key + "=") == 0) {
-      double value = std::atof(pair.c_str() + key.size() + 1);
-      return value > 0 ? value : 0;
-    }
-    if (end == std::string::npos) break;
-    at = end + 1;
-  }
-  return 0;
-}
-
-// A stream name is one plain file name without its extension.
-bool IsStreamName(const std::string& name) {
-  return !name.empty() && name.size() <= 64 &&
-         std::all_of(name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; });
-}
-
-size_t Id3v2Size(const std::vector<char>& data) {
-  if (data.size() < 10 || data[0] != 'I' || data[1] != 'D' || data[2] != '3') return 0;
-  auto byte = [&](size_t i) { return static_cast<size_t>(static_cast<unsigned char>(data[i]) & 0x7F); };
-  size_t size = 10 + (byte(6) << 21 | byte(7) << 14 | byte(8) << 7 | byte(9));
-  if (static_cast<unsigned char>(data[5]) & 0x10) size += 10;  // footer
-  return std::min(size, data.size());
-}
-
-// RAII count of a connection in a per-path map.
-class OpenCount {
- public:
-  OpenCount(std::mutex& mutex, std::map<std::string, int>& open, std::string path)
-      : mutex_(mutex), open_(open), path_(std::move(path)) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    ++open_[path_];
-  }
-  ~OpenCount() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (--open_[path_] == 0) open_.erase(path_);
-  }
-  OpenCount(const OpenCount&) = delete;
-  OpenCount& operator=(const OpenCount&) = delete;
-
- private:
-  std::mutex& mutex_;
-  std::map<std::string, int>& open_;
-  std::string path_;
-};
-
-}  // namespace
-
 const char* ContentTypeFor(const std::wstring& fileName) {
   static const struct {
     const wchar_t* extension;
@@ -227,78 +134,17 @@ const char* ContentTypeFor(const std::wstring& fileName) {
   return "application/octet-stream";
 }
 
-namespace {
-
-struct Mp3Frame {
-  int bytesPerSecond;
-  size_t length;
-};
-
-std::optional<Mp3Frame> Mp3FrameAt(const std::vector<char>& data, size_t at) {
-  if (data.size() < at + 4) return std::nullopt;
-  auto b = [&](size_t i) { return static_cast<unsigned char>(data[at + i]); };
-  if (b(0) != 0xFF || (b(1) & 0xE0) != 0xE0) return std::nullopt;
-  int version = (b(1) >> 3) & 3;  // 3 MPEG-1, 2 MPEG-2, 0 MPEG-2.5, 1 reserved
-  int layer = (b(1) >> 1) & 3;    // 1 is layer III
-  int index = b(2) >> 4;          // 0 free format, 15 invalid
-  int rateIndex = (b(2) >> 2) & 3;
-  if (version == 1 || layer != 1 || index == 0 || index == 15 || rateIndex == 3) return std::nullopt;
-  static const int kMpeg1[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
-  static const int kMpeg2[] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
-  static const int kMpeg1Rates[] = {44100, 48000, 32000};
-  int kilobits = version == 3 ? kMpeg1[index] : kMpeg2[index];
-  int sampleRate = kMpeg1Rates[rateIndex] >> (version == 3 ? 0 : version == 2 ? 1 : 2);
-  int padding = (b(2) >> 1) & 1;
-  size_t length = static_cast<size_t>((version == 3 ? 144000 : 72000) * kilobits / sampleRate + padding);
-  return Mp3Frame{kilobits * 1000 / 8, length};
+// CON, NUL, COM1 and the like name devices in every folder, with any extension.
+bool IsDeviceName(std::string segment) {
+  segment = segment.substr(0, segment.find('.'));
+  while (!segment.empty() && segment.back() == ' ') segment.pop_back();
+  std::transform(segment.begin(), segment.end(), segment.begin(), [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+  if (segment == "CON" || segment == "PRN" || segment == "AUX" || segment == "NUL" || segment == "CONIN$" || segment == "CONOUT$") return true;
+  return segment.size() == 4 && (segment.compare(0, 3, "COM") == 0 || segment.compare(0, 3, "LPT") == 0) &&
+         std::isdigit(static_cast<unsigned char>(segment[3]));
 }
 
 }  // namespace
-
-std::optional<int> Mp3BytesPerSecond(const std::vector<char>& data) {
-  std::optional<Mp3Frame> first = Mp3FrameAt(data, Id3v2Size(data));
-  if (!first) return std::nullopt;
-  return first->bytesPerSecond;
-}
-
-size_t LiveJoinPoint(const std::vector<char>& data, unsigned long long elapsedMs) {
-  const size_t loopStart = Id3v2Size(data);
-  std::optional<int> rate = Mp3BytesPerSecond(data);
-  if (!rate || data.size() <= loopStart) return loopStart;
-  const size_t wanted = loopStart + static_cast<size_t>(elapsedMs * static_cast<unsigned>(*rate) / 1000 %
-                                                        (data.size() - loopStart));
-  // Frames are followed from the start, so a sync pattern inside audio data is never taken
-  // for a frame.
-  size_t at = loopStart;
-  while (at < wanted) {
-    std::optional<Mp3Frame> frame = Mp3FrameAt(data, at);
-    if (!frame || frame->length < 4) return loopStart;
-    at += frame->length;
-  }
-  return at < data.size() ? at : loopStart;
-}
-
-std::string NowPlayingJson(const std::string& tracks, long long elapsedSeconds, int trackSeconds) {
-  std::vector<std::string> lines;
-  size_t at = 0;
-  while (at < tracks.size()) {
-    size_t end = tracks.find('\n', at);
-    std::string line = tracks.substr(at, end == std::string::npos ? std::string::npos : end - at);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) lines.push_back(line);
-    if (end == std::string::npos) break;
-    at = end + 1;
-  }
-  std::string title, artist;
-  if (!lines.empty()) {
-    long long slot = elapsedSeconds / std::max(1, trackSeconds);
-    const std::string& line = lines[static_cast<size_t>(slot % static_cast<long long>(lines.size()))];
-    size_t tab = line.find('\t');
-    title = line.substr(0, tab);
-    if (tab != std::string::npos) artist = line.substr(tab + 1);
-  }
-  return "{\"title\":" + JsonString(title) + ",\"artist\":" + JsonString(artist) + "}";
-}
 
 std::wstring FileForRequestPath(const std::wstring& root, const std::string& path) {
   std::string decoded;
@@ -309,8 +155,9 @@ std::wstring FileForRequestPath(const std::wstring& root, const std::string& pat
     size_t end = decoded.find('/', start);
     std::string segment = decoded.substr(start, end == std::string::npos ? std::string::npos : end - start);
     // A backslash or colon would let Windows read the segment as more than one name.
-    if (segment.empty() || segment == "." || segment == ".." ||
-        segment.find_first_of("\\:*?\"<>|") != std::string::npos) {
+    if (segment.empty() || segment == "." || segment == ".." || IsDeviceName(segment) ||
+        segment.find_first_of("\\:*?\"<>|") != std::string::npos ||
+        std::any_of(segment.begin(), segment.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
       return {};
     }
     std::wstring wide = Widen(segment);
@@ -325,10 +172,7 @@ std::wstring FileForRequestPath(const std::wstring& root, const std::string& pat
 }
 
 LoopbackStationServer::LoopbackStationServer(std::wstring root, uint16_t port)
-    : LoopbackStationServer(std::move(root), port, StationServerSettings{}) {}
-
-LoopbackStationServer::LoopbackStationServer(std::wstring root, uint16_t port, StationServerSettings settings)
-    : root_(std::move(root)), settings_(settings), requestSeen_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+    : root_(std::move(root)), requestSeen_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
   WSADATA data;
   winsockStarted_ = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
   if (!winsockStarted_) return;
@@ -354,7 +198,7 @@ LoopbackStationServer::~LoopbackStationServer() {
   stopping_ = true;
   if (thread_.joinable()) thread_.join();
   {
-    // Client threads poll stopping_, but one blocked in send() to a listener that stopped reading
+    // Client threads poll stopping_, but one blocked in send() to a client that stopped reading
     // would wait for its send timeout: shutting its socket down wakes it at once.
     std::unique_lock<std::mutex> lock(mutex_);
     for (SOCKET client : clientSockets_) ::shutdown(client, SD_BOTH);
@@ -370,10 +214,9 @@ int LoopbackStationServer::Requests(const std::string& path) const {
   return found == counts_.end() ? 0 : found->second;
 }
 
-int LoopbackStationServer::OpenConnections(const std::string& path) const {
+size_t LoopbackStationServer::CountedPaths() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  auto found = open_.find(path);
-  return found == open_.end() ? 0 : found->second;
+  return counts_.size();
 }
 
 bool LoopbackStationServer::WaitForRequests(const std::string& path, int count, DWORD timeoutMs) const {
@@ -384,13 +227,17 @@ bool LoopbackStationServer::WaitForRequests(const std::string& path, int count, 
 void LoopbackStationServer::Count(const std::string& path) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    ++counts_[path];
+    auto found = counts_.find(path);
+    if (found != counts_.end()) {
+      ++found->second;
+    } else if (counts_.size() < kMaxCountedPaths) {
+      counts_.emplace(path, 1);
+    }
   }
   ::SetEvent(requestSeen_.Get());
 }
 
-bool LoopbackStationServer::WaitReadable(SOCKET client, DWORD timeoutMs) const {
-  const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+bool LoopbackStationServer::WaitReadable(SOCKET client, ULONGLONG deadline) const {
   while (!stopping_) {
     ULONGLONG now = ::GetTickCount64();
     if (now >= deadline) return false;
@@ -419,7 +266,7 @@ void LoopbackStationServer::Serve() {
     bool accepted = false;
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      if (clients_ < settings_.maxClients) {
+      if (clients_ < kMaxClients) {
         ++clients_;
         clientSockets_.insert(client);
         accepted = true;
@@ -447,7 +294,7 @@ void LoopbackStationServer::Serve() {
 }
 
 void LoopbackStationServer::Answer(SOCKET client) {
-  std::string head = ReceiveHead(client, [this](SOCKET s, DWORD ms) { return WaitReadable(s, ms); });
+  std::string head = ReceiveHead(client, [this](SOCKET s, ULONGLONG deadline) { return WaitReadable(s, deadline); });
   size_t lineEnd = head.find("\r\n");
   if (lineEnd == std::string::npos) return SendError(client, "400 Bad Request");
   std::string line = head.substr(0, lineEnd);
@@ -458,98 +305,14 @@ void LoopbackStationServer::Answer(SOCKET client) {
   }
   std::string method = line.substr(0, firstSpace);
   std::string target = line.substr(firstSpace + 1, secondSpace - firstSpace - 1);
-  size_t queryStart = target.find_first_of("?#");
-  std::string path = target.substr(0, queryStart);
-  std::string query = queryStart == std::string::npos ? "" : target.substr(queryStart + 1);
+  std::string path = target.substr(0, target.find_first_of("?#"));
   if (method != "GET" && method != "HEAD") return SendError(client, "405 Method Not Allowed");
   if (method == "GET") Count(path);
-  OpenCount open(mutex_, open_, path);
-
-  static const std::string kLive = "/live/", kNowPlaying = "/nowplaying/";
-  if (method == "GET" && path.compare(0, kLive.size(), kLive) == 0) {
-    return StreamLive(client, path.substr(kLive.size()), query);
-  }
-  if (method == "GET" && path.compare(0, kNowPlaying.size(), kNowPlaying) == 0) {
-    return SendNowPlaying(client, path.substr(kNowPlaying.size()));
-  }
-  if (method == "GET" && path == "/server/status") return SendStatus(client);
 
   std::wstring file = FileForRequestPath(root_, path);
   std::vector<char> body;
   if (file.empty() || !ReadWholeFile(file, body)) return SendError(client, "404 Not Found");
   SendResponse(client, "200 OK", ContentTypeFor(file), body, method == "GET");
-}
-
-void LoopbackStationServer::StreamLive(SOCKET client, const std::string& name, const std::string& query) {
-  std::vector<char> audio;
-  if (!IsStreamName(name) || !ReadWholeFile(FileForRequestPath(root_, "/streams/" + name + ".mp3"), audio)) {
-    return SendError(client, "404 Not Found");
-  }
-  std::optional<int> bytesPerSecond = Mp3BytesPerSecond(audio);
-  size_t loopStart = Id3v2Size(audio);
-  if (!bytesPerSecond) return SendError(client, "415 Unsupported Media Type");
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (liveStreams_ >= settings_.maxLiveStreams) return SendError(client, "503 Service Unavailable");
-    ++liveStreams_;
-  }
-  struct Release {
-    LoopbackStationServer* server;
-    ~Release() {
-      std::lock_guard<std::mutex> lock(server->mutex_);
-      --server->liveStreams_;
-    }
-  } release{this};
-
-  // No Content-Length and Connection: close: the stream ends when one side closes it.
-  if (!SendText(client,
-                "HTTP/1.0 200 OK\r\nContent-Type: audio/mpeg\r\nCache-Control: no-store\r\n"
-                "X-Content-Type-Options: nosniff\r\nConnection: close\r\n\r\n")) {
-    return;
-  }
-  const double rate = *bytesPerSecond;
-  const double dropAfter = QueryNumber(query, "drop") * rate;
-  const double stallAfter = QueryNumber(query, "stall") * rate;
-  const ULONGLONG start = ::GetTickCount64();
-  size_t position = LiveJoinPoint(audio, start - startedAt_);
-  double sent = 0;
-  while (!stopping_) {
-    double due = std::max(kLiveBurstSeconds * rate, kLiveBurstBytes) +
-                 static_cast<double>(::GetTickCount64() - start) * rate / 1000;
-    if (stallAfter > 0) due = std::min(due, stallAfter);
-    if (dropAfter > 0) due = std::min(due, dropAfter);
-    while (sent + 1 <= due) {
-      size_t piece = std::min(static_cast<size_t>(due - sent), audio.size() - position);
-      if (!SendAll(client, audio.data() + position, piece)) return;
-      sent += static_cast<double>(piece);
-      position += piece;
-      if (position == audio.size()) position = loopStart;
-    }
-    if (dropAfter > 0 && sent + 1 > dropAfter) return;
-    // Waiting for the next tick also notices a listener that went away.
-    if (WaitReadable(client, kLiveTickMs)) {
-      char discard[512];
-      if (::recv(client, discard, sizeof discard, 0) <= 0) return;
-    }
-  }
-}
-
-void LoopbackStationServer::SendNowPlaying(SOCKET client, const std::string& name) {
-  std::vector<char> tracks;
-  if (!IsStreamName(name) || !ReadWholeFile(FileForRequestPath(root_, "/streams/" + name + ".tracks"), tracks)) {
-    return SendError(client, "404 Not Found");
-  }
-  long long elapsed = static_cast<long long>((::GetTickCount64() - startedAt_) / 1000);
-  SendJson(client, NowPlayingJson(std::string(tracks.begin(), tracks.end()), elapsed, settings_.trackSeconds));
-}
-
-void LoopbackStationServer::SendStatus(SOCKET client) {
-  std::string json;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    json = "{\"requests\":" + JsonCounts(counts_) + ",\"open\":" + JsonCounts(open_) + "}";
-  }
-  SendJson(client, json);
 }
 
 }  // namespace support

@@ -8,7 +8,7 @@
 // writes everything into FOLDER (configuration, web root, playlists, logs) and runs until
 // SIGTERM or SIGINT, then stops Icecast and every source.
 "use strict";
-const { spawn } = require("node:child_process");
+const { execFileSync, spawn, spawnSync } = require("node:child_process");
 const crypto = require("node:crypto");
 const fs = require("node:fs");
 const path = require("node:path");
@@ -49,8 +49,19 @@ function copyRegularFiles(from, to) {
 function giveToServerUser(file, mode) {
   fs.chmodSync(file, mode);
   if (!asRoot()) return;
-  const id = (flag, name) => Number(require("node:child_process").execFileSync("id", [flag, name]).toString());
-  fs.chownSync(file, id("-u", UNPRIVILEGED.user), id("-g", UNPRIVILEGED.user));
+  const id = (flag) => Number(execFileSync("id", [flag, UNPRIVILEGED.user]).toString());
+  fs.chownSync(file, id("-u"), id("-g"));
+}
+
+const asServerUser = (command) => (asRoot()
+  ? ["setpriv", `--reuid=${UNPRIVILEGED.user}`, `--regid=${UNPRIVILEGED.group}`, "--clear-groups", ...command] : command);
+
+// A folder under one that only root may enter (a home folder, say) is out of the server's reach.
+function checkServerUserReaches(dir) {
+  const [command, ...args] = asServerUser(["test", "-r", `${dir}/web/index.html`]);
+  if (spawnSync(command, args).status !== 0) {
+    throw new Error(`radio: ${UNPRIVILEGED.user}, who runs the service, cannot read ${dir}; use a folder it can reach`);
+  }
 }
 
 function icecastConfig(radio, { burstBytes, sourceTimeout, clients }) {
@@ -144,6 +155,7 @@ function configure(dir, address, { burstBytes = 65536, sourceTimeout = 10, clien
   fs.writeFileSync(`${dir}/icecast.xml`, icecastConfig(radio, { burstBytes, sourceTimeout, clients }));
   giveToServerUser(`${dir}/icecast.xml`, 0o600);
   radio.sources = Object.fromEntries(radio.stations.map((s) => [s.id, sourceConfig(radio, s)]));
+  checkServerUserReaches(dir);
   return radio;
 }
 
@@ -155,9 +167,8 @@ function startIcecast(radio) {
 }
 
 function startSource(radio, id) {
-  const command = ["ezstream", "-c", radio.sources[id]];
-  if (asRoot()) command.unshift("setpriv", `--reuid=${UNPRIVILEGED.user}`, `--regid=${UNPRIVILEGED.group}`, "--clear-groups");
-  return spawn(command[0], command.slice(1), { stdio: ["ignore", logTo(radio, id), logTo(radio, id)] });
+  const [command, ...args] = asServerUser(["ezstream", "-c", radio.sources[id]]);
+  return spawn(command, args, { stdio: ["ignore", logTo(radio, id), logTo(radio, id)] });
 }
 
 // The sources of Icecast's status page, one per mount that is on the air.

@@ -281,7 +281,7 @@
     }
     while (list.firstChild) list.removeChild(list.firstChild);
     list.appendChild(rows);
-    applyFilter();
+    applyFilter();  // new rows obey the filter typed before
     fillList(byId("favourites"), stationsFrom(memory.favourites), "点 ☆ 收藏电台", function (station) {
       return rowFor(station, "favourite", chooser(station));
     });
@@ -815,7 +815,7 @@
 
   function removeMine(station) {
     var kept = mine;
-    mine = without(mine, station);
+    mine = without(kept, station);
     if (!saveMine()) {
       mine = kept;
       return;

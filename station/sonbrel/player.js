@@ -44,6 +44,10 @@
     if (event.preventDefault) event.preventDefault(); else event.returnValue = false;
   }
 
+  function stopPropagation(event) {
+    if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
+  }
+
   function setText(element, text) {
     while (element.firstChild) element.removeChild(element.firstChild);
     element.appendChild(document.createTextNode(text));
@@ -74,28 +78,28 @@
     return null;
   }
 
-  function readStored() {
+  function readStored(key) {
     var store = storage();
     if (store) {
-      try { return store.getItem(STORE_KEY); } catch (e) { return null; }
+      try { return store.getItem(key); } catch (e) { return null; }
     }
     var cookies = document.cookie ? document.cookie.split("; ") : [];
     for (var i = 0; i < cookies.length; i++) {
-      if (cookies[i].indexOf(STORE_KEY + "=") === 0) {
-        try { return decodeURIComponent(cookies[i].substring(STORE_KEY.length + 1)); } catch (e) { return null; }
+      if (cookies[i].indexOf(key + "=") === 0) {
+        try { return decodeURIComponent(cookies[i].substring(key.length + 1)); } catch (e) { return null; }
       }
     }
     return null;
   }
 
-  function writeStored(text) {
+  function writeStored(key, text) {
     var store = storage();
     if (store) {
-      try { store.setItem(STORE_KEY, text); } catch (e) { /* full or denied: keep playing */ }
+      try { store.setItem(key, text); } catch (e) { /* full or denied: keep playing */ }
       return;
     }
     var expires = new Date(new Date().getTime() + 365 * 24 * 3600 * 1000);
-    document.cookie = STORE_KEY + "=" + encodeURIComponent(text) + "; expires=" + expires.toUTCString() + "; path=/";
+    document.cookie = key + "=" + encodeURIComponent(text) + "; expires=" + expires.toUTCString() + "; path=/";
   }
 
   function stringList(value, limit) {
@@ -109,7 +113,7 @@
 
   // Whatever is stored is checked field by field; anything unexpected keeps its default.
   function loadMemory() {
-    var text = readStored();
+    var text = readStored(STORE_KEY);
     var saved = null;
     if (!text || !window.JSON) return;
     try { saved = JSON.parse(text); } catch (e) { return; }
@@ -123,14 +127,14 @@
   }
 
   function saveMemory() {
-    if (window.JSON) writeStored(JSON.stringify(memory));
+    if (window.JSON) writeStored(STORE_KEY, JSON.stringify(memory));
   }
 
   // ---- what the listener sees ----
 
   var STATUS_TEXT = {
     idle: "已停止", stopped: "已停止", connecting: "连接中…", playing: "播放中",
-    buffering: "缓冲中…", reconnecting: "重新连接…", failed: "连接失败"
+    buffering: "缓冲中…", reconnecting: "重新连接…", failed: "连接失败", slept: "已定时关闭"
   };
 
   function isActive() {
@@ -190,23 +194,28 @@
     return item;
   }
 
+  // A button inside a row: its clicks are its own, never the row's.
+  function rowButton(className, title, glyph, action) {
+    var button = document.createElement("button");
+    button.type = "button";
+    button.className = className;
+    button.title = title;
+    button.appendChild(document.createTextNode(glyph));  // no HTML parsing per row of a long list
+    on(button, "click", function (event) {
+      stopPropagation(event);
+      action();
+    });
+    // Enter and Space are the button's own, not its row's; other keys go on to the player.
+    on(button, "keydown", function (event) {
+      if (event.keyCode === 13 || event.keyCode === 32) stopPropagation(event);
+    });
+    return button;
+  }
+
   function starFor(station) {
-    var star = document.createElement("button");
     var starred = contains(memory.favourites, station.id);
-    star.type = "button";
-    star.className = "star" + (starred ? " starred" : "");
-    star.title = starred ? "取消收藏" : "收藏";
-    star.innerHTML = starred ? "&#9733;" : "&#9734;";
-    on(star, "click", function (event) {
-      if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
-      toggleFavourite(station);
-    });
-    // Enter and Space are the star's own, not its row's; other keys go on to the player.
-    on(star, "keydown", function (event) {
-      if (event.keyCode !== 13 && event.keyCode !== 32) return;
-      if (event.stopPropagation) event.stopPropagation(); else event.cancelBubble = true;
-    });
-    return star;
+    return rowButton("star" + (starred ? " starred" : ""), starred ? "取消收藏" : "收藏", starred ? "\u2605" : "\u2606",
+      function () { toggleFavourite(station); });
   }
 
   function chooser(station) { return function () { choose(station); }; }
@@ -255,20 +264,24 @@
   function renderLists() {
     var focus = focusedRow();
     var list = byId("stations");
+    var rows = document.createDocumentFragment();  // one insertion into the page, however long the list
     var region = null;
-    while (list.firstChild) list.removeChild(list.firstChild);
     for (var i = 0; i < stations.length; i++) {
       if (stations[i].region !== region) {
         region = stations[i].region;
         var heading = document.createElement("li");
         heading.className = "region";
         setText(heading, region);
-        list.appendChild(heading);
+        rows.appendChild(heading);
       }
       var row = rowFor(stations[i], "station", chooser(stations[i]));
+      if (stations[i].mine) row.insertBefore(removerFor(stations[i]), row.firstChild);
       row.insertBefore(starFor(stations[i]), row.firstChild);
-      list.appendChild(row);
+      rows.appendChild(row);
     }
+    while (list.firstChild) list.removeChild(list.firstChild);
+    list.appendChild(rows);
+    applyFilter();  // new rows obey the filter typed before
     fillList(byId("favourites"), stationsFrom(memory.favourites), "点 ☆ 收藏电台", function (station) {
       return rowFor(station, "favourite", chooser(station));
     });
@@ -497,13 +510,15 @@
     if (isActive()) stop(); else play(current || stations[0]);
   }
 
-  // A held key repeats: the station shown changes at once, but it plays only when the key is let
-  // go or rests, so that holding it opens one stream, for the station it lands on.
+  // Steps through what the filter shows, all stations without one. A held key repeats: the
+  // station shown changes at once, but it plays only when the key is let go or rests, so that
+  // holding it opens one stream, for the station it lands on.
   function step(delta, held) {
-    if (stations.length === 0) return;
+    var shown = shownStations();
+    if (shown.length === 0) return;
     var index = 0;
-    for (var i = 0; i < stations.length; i++) if (stations[i] === current) index = i + delta;
-    var next = stations[(index + stations.length) % stations.length];
+    for (var i = 0; i < shown.length; i++) if (shown[i] === current) index = i + delta;
+    var next = shown[(index + shown.length) % shown.length];
     if (!held) return play(next);
     disconnect();
     select(next);
@@ -520,6 +535,7 @@
     var target = event.target || event.srcElement;
     var tag = target && target.tagName ? target.tagName.toLowerCase() : "";
     if (event.ctrlKey || event.altKey || event.metaKey) return;
+    if (tag === "select" || (tag === "input" && target.type === "text")) return;  // typing and choosing are theirs
     // Buttons, rows and the check box act on Enter and Space themselves.
     var ownsKeys = tag === "button" || tag === "input" || tag === "li";
     switch (event.keyCode) {
@@ -590,16 +606,19 @@
   }
 
   function useStationFile(text) {
-    var file = null, list = [];
+    var file = null, list = [], seen = {};
     try { file = JSON.parse(text); } catch (e) { return showMessage("电台列表无法读取：文件格式有误"); }
     var entries = file && file.stations;
     if (Object.prototype.toString.call(entries) !== "[object Array]") return showMessage("电台列表无法读取：没有电台");
     readSettings(file);
     for (var i = 0; i < entries.length; i++) {
       var station = readStation(entries[i]);
-      if (station && !contains(stationIds(list), station.id)) list.push(station);
+      if (station && !seen["#" + station.id]) {
+        seen["#" + station.id] = true;
+        list.push(station);
+      }
     }
-    stations = groupByRegion(list);
+    stations = groupByRegion(list).concat(mine);
     if (stations.length === 0) return showMessage("电台列表无法读取：没有可用的电台");
     var last = stationById(memory.last);
     if (last && memory.autoplay && canPlay) {
@@ -609,12 +628,6 @@
       renderLists();
       if (last) showState(); else setText(byId("station-info"), "选择一个电台开始收听");
     }
-  }
-
-  function stationIds(list) {
-    var ids = [];
-    for (var i = 0; i < list.length; i++) ids.push(list[i].id);
-    return ids;
   }
 
   function loadStations() {
@@ -627,6 +640,339 @@
     };
     request.open("GET", "stations.json", true);
     request.send(null);
+  }
+
+  // ---- sleep timer: one timeout, re-armed only when the minutes shown change ----
+
+  var sleepEnd = 0;     // when the stream stops, in ms; 0 while no timer is set
+  var sleepTimer = null;
+
+  function now() { return new Date().getTime(); }
+
+  function sleepMinutesLeft() {
+    return sleepEnd ? Math.max(0, Math.ceil((sleepEnd - now()) / 60000)) : 0;
+  }
+
+  function showSleep() {
+    var left = sleepMinutesLeft();
+    var hint = left ? "定时关闭：还剩 " + left + " 分钟" : "";
+    setText(byId("sleep-left"), left ? "还剩 " + left + " 分钟" : "");
+    setText(byId("mini-sleep"), left ? "\u263E " + left : "");
+    byId("sleep-left").title = byId("mini-sleep").title = hint;
+    byId("mini").className = left ? "sleeping" : "";
+    if (!left) byId("sleep").value = "0";
+  }
+
+  function sleepTick() {
+    sleepTimer = null;
+    if (sleepEnd && now() >= sleepEnd) {
+      sleepEnd = 0;
+      stop();
+      state = "slept";
+      showState();
+    }
+    showSleep();
+    if (sleepEnd) {
+      var left = sleepEnd - now();
+      sleepTimer = setTimeout(sleepTick, left - (sleepMinutesLeft() - 1) * 60000);
+    }
+  }
+
+  function setSleep(minutes) {
+    clearTimeout(sleepTimer);
+    sleepEnd = minutes > 0 ? now() + minutes * 60000 : 0;
+    sleepTick();
+  }
+
+  // ---- the listener's own stations, kept apart from the rest of the memory ----
+
+  var MINE_KEY = "sonbrel.mine";
+  var MINE_LIMIT = 50;
+  var MINE_NAME_LIMIT = 40;
+  var MINE_URL_LIMIT = 2000;
+  var MINE_REGION = "我的电台";
+  var mine = [];
+
+  // Characters, not UTF-16 units: a name of 40 emoji is 40.
+  function characters(text) {
+    return text.replace(/[\uD800-\uDBFF][\uDC00-\uDFFF]/g, "_").length;
+  }
+
+  function absolute(url) {
+    var link = document.createElement("a");
+    link.href = url;
+    return link.href;
+  }
+
+  function nameProblem(name) {
+    if (!name) return "请填写电台名称";
+    var length = characters(name);
+    if (length > MINE_NAME_LIMIT) return "名称最多 " + MINE_NAME_LIMIT + " 个字，现在是 " + length + " 个";
+    return "";
+  }
+
+  function urlProblem(url, others) {
+    if (!url) return "请填写播放地址";
+    // Browsers drop tabs and line breaks inside a scheme, so "java\tscript:" is caught too.
+    var scheme = /^([a-z][a-z0-9+.\-]*):/i.exec(url.replace(/[\u0000-\u0020]/g, ""));
+    if (scheme && /^(javascript|vbscript|data)$/i.test(scheme[1])) return "不能使用 " + scheme[1].toLowerCase() + ": 地址，只能用 http:// 或 https://";
+    if (!/^https?:\/\/[^\/?#@:\s]/i.test(url)) return "地址须以 http:// 或 https:// 开头，后接主机名";
+    if (/[\u0000-\u0020\u007F\s]/.test(url)) return "地址中不能有空格或控制字符";
+    if (url.length > MINE_URL_LIMIT) return "地址最长 " + MINE_URL_LIMIT + " 个字符，现在是 " + url.length + " 个";
+    var wanted = absolute(url);
+    for (var i = 0; i < others.length; i++) {
+      for (var j = 0; j < others[i].urls.length; j++) {
+        if (absolute(others[i].urls[j]) === wanted) return "这个地址已在列表中：" + others[i].name;
+      }
+    }
+    return "";
+  }
+
+  function mineStation(id, name, url) {
+    return { id: id, name: name, frequency: "", region: MINE_REGION, urls: [url], nowPlaying: null, mine: true };
+  }
+
+  // Each stored entry is checked on its own: a bad one is dropped, the rest kept.
+  function loadMine() {
+    var text = readStored(MINE_KEY), saved = null;
+    if (!text || !window.JSON) return;
+    try { saved = JSON.parse(text); } catch (e) { return; }
+    if (Object.prototype.toString.call(saved) !== "[object Array]") return;
+    for (var i = 0; i < saved.length && mine.length < MINE_LIMIT; i++) {
+      var entry = saved[i];
+      if (!entry || typeof entry.id !== "string" || !/^my:[0-9a-z]{1,24}$/.test(entry.id) || stationIn(mine, entry.id)) continue;
+      if (typeof entry.name !== "string" || nameProblem(entry.name) || entry.name !== trim(entry.name)) continue;
+      if (typeof entry.url !== "string" || urlProblem(entry.url, mine)) continue;
+      mine.push(mineStation(entry.id, entry.name, entry.url));
+    }
+  }
+
+  // True when what was written reads back: a full store or an oversized cookie fails quietly.
+  function saveMine() {
+    var list = [];
+    for (var i = 0; i < mine.length; i++) list.push({ id: mine[i].id, name: mine[i].name, url: mine[i].urls[0] });
+    var text = JSON.stringify(list);
+    writeStored(MINE_KEY, text);
+    return readStored(MINE_KEY) === text;
+  }
+
+  function stationIn(list, id) {
+    for (var i = 0; i < list.length; i++) if (list[i].id === id) return list[i];
+    return null;
+  }
+
+  function trim(text) { return text.replace(/^[\s\u3000]+|[\s\u3000]+$/g, ""); }
+
+  function newMineId() {
+    var id, n = 0;
+    do { id = "my:" + now().toString(36) + (n++ ? n.toString(36) : ""); } while (stationById(id));
+    return id;
+  }
+
+  function showAddErrors(errors) {
+    setText(byId("add-name-error"), errors.name || "");
+    setText(byId("add-url-error"), errors.url || "");
+    setText(byId("add-error"), errors.form || "");
+    byId("add-name").setAttribute("aria-invalid", errors.name ? "true" : "false");
+    byId("add-url").setAttribute("aria-invalid", errors.url ? "true" : "false");
+  }
+
+  function openAddForm() {
+    byId("add-name").value = byId("add-url").value = "";
+    showAddErrors({ form: mine.length >= MINE_LIMIT ? "最多只能添加 " + MINE_LIMIT + " 个电台，请先删除一些" : "" });
+    byId("stations-panel").className = "panel adding";
+    byId("add-name").focus();
+  }
+
+  function closeAddForm() {
+    byId("stations-panel").className = "panel";
+    byId("add").focus();
+  }
+
+  function addForm_Submit(event) {
+    preventDefault(event);
+    var name = trim(byId("add-name").value), url = trim(byId("add-url").value);
+    var errors = { name: nameProblem(name), url: urlProblem(url, stations) };
+    if (!errors.name && !errors.url && mine.length >= MINE_LIMIT) errors.form = "最多只能添加 " + MINE_LIMIT + " 个电台，请先删除一些";
+    if (errors.name || errors.url || errors.form) {
+      showAddErrors(errors);
+      byId(errors.name ? "add-name" : errors.url ? "add-url" : "add-save").focus();
+      return;
+    }
+    var station = mineStation(newMineId(), name, url);
+    mine.push(station);
+    if (!saveMine()) {
+      mine = without(mine, station);
+      showAddErrors({ form: "无法保存：浏览器的存储空间不足" });
+      return;
+    }
+    stations.push(station);
+    setFilter("");
+    byId("stations-panel").className = "panel";
+    renderLists();
+    focusRow(station);
+  }
+
+  function removeMine(station) {
+    var kept = mine;
+    mine = without(kept, station);
+    if (!saveMine()) {
+      mine = kept;
+      return;
+    }
+    stations = without(stations, station);
+    memory.favourites = without(memory.favourites, station.id);
+    memory.history = without(memory.history, station.id);
+    if (current === station) {
+      stop();
+      current = null;
+      memory.last = "";
+      setText(byId("station-name"), "Harlune网络FM");
+      setText(byId("station-info"), "选择一个电台开始收听");
+      setText(byId("mini-title"), "Harlune网络FM");
+    }
+    saveMemory();
+    renderLists();
+    byId("search").focus();
+  }
+
+  function removerFor(station) {
+    return rowButton("remove", "删除“" + station.name + "”", "\u2715", function () { removeMine(station); });
+  }
+
+  // ---- the filter: hides rows of the station list, never rebuilds it ----
+
+  var filterTerms = [];
+
+  // Lower case and half width, so "fm 97" and "ＦＭ９７" find "FM 97.4".
+  function folded(text) {
+    return text.replace(/[\uFF01-\uFF5E]/g, function (c) {
+      return String.fromCharCode(c.charCodeAt(0) - 0xFEE0);
+    }).replace(/\u3000/g, " ").toLowerCase();
+  }
+
+  function searchKey(station) {
+    if (station.searchKey === undefined) {
+      // Spaces dropped inside a field so "fm97" finds "FM 97.4"; \u0001 keeps the fields apart.
+      station.searchKey = folded(station.name + "\u0001" + station.frequency + "\u0001" + station.region).replace(/\s+/g, "");
+    }
+    return station.searchKey;
+  }
+
+  function matches(station) {
+    var key = searchKey(station);
+    for (var i = 0; i < filterTerms.length; i++) if (key.indexOf(filterTerms[i]) < 0) return false;
+    return true;
+  }
+
+  function shownStations() {
+    if (filterTerms.length === 0) return stations;
+    var shown = [];
+    for (var i = 0; i < stations.length; i++) if (matches(stations[i])) shown.push(stations[i]);
+    return shown;
+  }
+
+  function setFilter(text) {
+    var trimmed = trim(folded(text));
+    if (byId("search").value !== text) byId("search").value = text;
+    filterTerms = trimmed ? trimmed.split(/\s+/) : [];
+  }
+
+  // The list holds a heading before each region's rows, the rows in the order of `stations`.
+  function applyFilter() {
+    var list = byId("stations"), rows = list.childNodes, index = 0, heading = null, any = false, noMatch = byId("no-match");
+    if (noMatch) list.removeChild(noMatch);
+    for (var i = 0; i < rows.length; i++) {
+      if (rows[i].className === "region") {
+        heading = rows[i];
+        heading.style.display = "none";
+      } else if (rows[i].className.indexOf("station") === 0) {
+        var shown = filterTerms.length === 0 || matches(stations[index]);
+        index++;
+        rows[i].style.display = shown ? "" : "none";
+        if (shown && heading) heading.style.display = "";
+        any = any || shown;
+      }
+    }
+    if (!any && stations.length) {
+      noMatch = document.createElement("li");
+      noMatch.id = "no-match";
+      noMatch.className = "empty";
+      setText(noMatch, "没有找到匹配的电台");
+      list.appendChild(noMatch);
+    }
+  }
+
+  function visibleRows() {
+    var rows = byId("stations").childNodes, found = [];
+    for (var i = 0; i < rows.length; i++) {
+      if (rows[i].className.indexOf("station") === 0 && rows[i].style.display !== "none") found.push(rows[i]);
+    }
+    return found;
+  }
+
+  function focusRow(station) {
+    var rows = byId("stations").childNodes, index = 0;
+    for (var i = 0; i < rows.length; i++) {
+      if (rows[i].className.indexOf("station") !== 0) continue;
+      if (stations[index++] === station) {
+        rows[i].focus();
+        return;
+      }
+    }
+  }
+
+  function search_KeyDown(event) {
+    var rows = visibleRows();
+    switch (event.keyCode) {
+      case 27:
+        if (byId("search").value) setFilter(""); else byId("search").blur();
+        applyFilter();
+        break;
+      case 40: if (rows.length) rows[0].focus(); break;
+      case 13: if (rows.length) rows[0].click(); break;
+      default: return;
+    }
+    preventDefault(event);
+  }
+
+  // Up and down walk the rows the filter left; up from the first goes back to the box.
+  function stations_KeyDown(event) {
+    var target = event.target || event.srcElement;
+    if (!target || target.parentNode !== byId("stations") || target.className.indexOf("station") !== 0) return;
+    var rows = visibleRows(), at = -1;
+    for (var i = 0; i < rows.length; i++) if (rows[i] === target) at = i;
+    switch (event.keyCode) {
+      case 27:
+        if (!filterTerms.length) return;
+        setFilter("");
+        applyFilter();
+        byId("search").focus();
+        break;
+      case 38: if (at > 0) rows[at - 1].focus(); else byId("search").focus(); break;
+      case 40: if (at + 1 < rows.length) rows[at + 1].focus(); break;
+      default: return;
+    }
+    stopPropagation(event);
+    preventDefault(event);
+  }
+
+  function wireListenerTools() {
+    on(byId("sleep"), "change", function () { setSleep(parseInt(byId("sleep").value, 10) || 0); });
+    on(byId("add"), "click", openAddForm);
+    on(byId("add-cancel"), "click", closeAddForm);
+    on(byId("add-form"), "submit", addForm_Submit);
+    on(byId("add-form"), "keydown", function (event) {
+      if (event.keyCode !== 27) return;
+      preventDefault(event);
+      closeAddForm();
+    });
+    on(byId("search"), "input", function () {
+      setFilter(byId("search").value);
+      applyFilter();
+    });
+    on(byId("search"), "keydown", search_KeyDown);
+    on(byId("stations"), "keydown", stations_KeyDown);
   }
 
   // ---- wiring ----
@@ -665,7 +1011,9 @@
     on(audio, "error", onError);
   }
 
+  wireListenerTools();
   loadMemory();
+  loadMine();
   byId("autoplay").checked = memory.autoplay;
   applyVolume();
   renderLists();

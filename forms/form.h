@@ -50,6 +50,8 @@ class Form {
   bool Loaded() const { return static_cast<bool>(window_); }
 
   HWND hWnd() const { return window_.Get(); }
+  // The controls, front to back.
+  const std::vector<Control*>& Controls() const { return controls_; }
 
   // The window's outer rectangle in twips; each write is one full move (position and size
   // together, as MoveWindow does) through the window's procedure.

@@ -5,9 +5,6 @@
 #include <thread>
 
 namespace support {
-namespace {
-
-constexpr DWORD kPredicatePollMs = 10;
 
 std::string Narrow(const std::wstring& wide) {
   if (wide.empty()) return {};
@@ -18,6 +15,10 @@ std::string Narrow(const std::wstring& wide) {
                         nullptr);
   return utf8;
 }
+
+namespace {
+
+constexpr DWORD kPredicatePollMs = 10;
 
 std::string Hex(ULONG_PTR value, int digits) {
   char text[32];

@@ -22,6 +22,8 @@ HWND VisibleWindowOf(DWORD processId, const std::wstring& caption);
 std::vector<HWND> TopLevelWindowsOf(DWORD processId);
 
 std::wstring WindowCaption(HWND window);
+// UTF-8, for output.
+std::string Narrow(const std::wstring& wide);
 std::wstring WindowClass(HWND window);
 
 // A copy of the window's region in window coordinates; empty when it has none.

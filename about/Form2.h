@@ -5,7 +5,6 @@
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdint>
 #include <functional>
@@ -15,18 +14,16 @@
 
 namespace sonbrel {
 
-// The maker's site: http:// + the build's web host + "/".
-std::string MakerSiteAddress();
 // Label1's caption: "<title> 正式版 (<major>.<minor>.<revision>)".
 std::wstring NameAndVersion(const std::wstring& title, int major, int minor, int revision);
 // A text resource of type "TEXT" (UTF-8) as the text box wants it: CR LF line ends, no line
 // end after the last line. Empty when the resource is missing or not UTF-8.
 std::wstring TextResource(int id);
 
-// The shell's ShellExecuteA; tests put a recorder in its place.
-using ShellExecuteFunction =
-    std::function<HINSTANCE(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)>;
-extern ShellExecuteFunction ShellExecuteA;
+// The shell call that opens the maker's site; tests put a recorder in its place. Empty restores
+// the shell's ShellExecuteA.
+using ShellExecuteCall = std::function<HINSTANCE(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)>;
+void ReplaceShellExecuteForTesting(ShellExecuteCall call);
 
 class Form2 : public forms::Form {
  public:

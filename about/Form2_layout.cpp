@@ -4,7 +4,7 @@
 
 #include "about/Form2.h"
 #include "resources/resource_ids.h"
-#include "version.h"
+#include "shared/web_host.h"
 
 namespace sonbrel {
 
@@ -55,7 +55,7 @@ void Form2::PlaceControls() {
   Line2.Points(5520, 3240, 0, 3240);
   Line2.BorderColor(COLOR_3DLIGHT);
   Label4.Move(240, 1920, 2415, 255);
-  Label4.Caption(L"http://" SONBREL_WEB_HOST_W);
+  Label4.Caption(WebAddress(L""));
   Label4.Font({L"宋体", 9, true, GB2312_CHARSET});
   Label4.MouseIcon(IDC_HAND_POINTER);
   Line1.Points(20, 3240, 5520, 3240);

@@ -1,7 +1,8 @@
 #include "app/program.h"
 
+#include "about/Form2.h"
 #include "mainwindow/Form1.h"
-#include "program/application.h"
+#include "shared/application.h"
 #include "startup/title.h"
 
 namespace sonbrel {
@@ -10,6 +11,8 @@ void ConnectWindows() {
   forms::Forms::Get<title>().HandOver = [] {
     Form1& main = forms::Forms::Get<Form1>();
     main.Loading = [] { forms::Forms::Get<title>().Visible(false); };
+    // The one about window, modeless and without an owner; a second click brings it to the front.
+    main.ShowAbout = [] { forms::Forms::Get<Form2>().Show(); };
     main.Show();
   };
 }

@@ -6,7 +6,8 @@
 
 namespace sonbrel {
 
-// The splash hands over to the main window, whose load hides the splash.
+// The splash hands over to the main window, whose load hides the splash; the main window's about
+// pictures show the about window.
 void ConnectWindows();
 
 // What the entry point hands to the forms runtime.

@@ -25,7 +25,7 @@ constexpr int16_t vbLeftButton = 1;
 using Event = std::function<void()>;
 
 // Where the pointer shows a cursor other than the arrow.
-enum class MousePointer { Default, Cross, Icon, Custom };
+enum class MousePointer { Default, Custom };
 
 class Control {
  public:

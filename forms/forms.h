@@ -6,6 +6,8 @@
 #include "forms/form.h"
 #include "forms/handles.h"
 #include "forms/picture.h"
+#include "forms/resource_data.h"
 #include "forms/sound.h"
 #include "forms/browser.h"
+#include "forms/text.h"
 #include "forms/window_region.h"

@@ -8,6 +8,7 @@
 
 #include "forms/handles.h"
 #include "forms/ole.h"
+#include "forms/resource_data.h"
 #include "forms/runtime_detail.h"
 
 namespace forms {
@@ -59,14 +60,11 @@ namespace {
 // OleLoadPicture reads from a stream; the stream gets its own copy of the resource bytes.
 ComPtr<IStream> StreamOverResource(int id, const wchar_t* type) {
   ComPtr<IStream> stream;
-  HRSRC found = ::FindResourceW(ThisModule(), MAKEINTRESOURCEW(id), type);
-  if (!found) return stream;
-  const DWORD size = ::SizeofResource(ThisModule(), found);
-  const void* bytes = ::LockResource(::LoadResource(ThisModule(), found));
-  if (!bytes || size == 0) return stream;
-  HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, size);
+  const std::string_view bytes = ResourceBytes(type, id);
+  if (bytes.empty()) return stream;
+  HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
   if (!copy) return stream;
-  std::memcpy(::GlobalLock(copy), bytes, size);
+  std::memcpy(::GlobalLock(copy), bytes.data(), bytes.size());
   ::GlobalUnlock(copy);
   if (FAILED(::CreateStreamOnHGlobal(copy, TRUE, stream.Put()))) ::GlobalFree(copy);
   return stream;

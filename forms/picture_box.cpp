@@ -47,16 +47,8 @@ void PictureBox::Create(HWND parent) {
 }
 
 HCURSOR PictureBox::Cursor() const {
-  switch (pointer_) {
-    case forms::MousePointer::Cross:
-      return ::LoadCursorW(nullptr, IDC_CROSS);
-    case forms::MousePointer::Icon:
-      return ::LoadCursorW(nullptr, IDC_ICON);
-    case forms::MousePointer::Custom:
-      return cursorId_ ? ::LoadCursorW(ThisModule(), MAKEINTRESOURCEW(cursorId_)) : nullptr;
-    default:
-      return nullptr;
-  }
+  if (pointer_ != forms::MousePointer::Custom || !cursorId_) return nullptr;
+  return ::LoadCursorW(ThisModule(), MAKEINTRESOURCEW(cursorId_));
 }
 
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,30 +1,54 @@
 // The main window: a borderless skin of pictures over the browser control that shows the
 // station page. Members are defined one file per concern: Form1_layout.cpp (the layout table),
-// Form1_lifecycle.cpp (load, unload, refresh), Form1_fade.cpp (the fade timer),
-// Form1_buttons.cpp (the looks of the skin buttons), Form1_drag.cpp (dragging by the skin),
-// Form1_modes.cpp (normal mode, playlist panel, mini mode), Form1_about.cpp (the about pictures),
-// Form1_tray.cpp (the notification-area icon), Form1_exit.cpp (the exit confirmation).
+// Form1_buttons.cpp (the button table and the buttons' looks), Form1_lifecycle.cpp (load,
+// unload, refresh), Form1_fade.cpp (the fade timer), Form1_drag.cpp (dragging by the skin),
+// Form1_modes.cpp (normal mode, playlist panel, mini mode), Form1_tray.cpp (the notification-area
+// icon), Form1_exit.cpp (the exit confirmation).
+//
+// The controls, by the names the layout gives them:
+//   title strip (normal mode)  Picture3 left end with the brand, Picture5 middle, Picture4 right
+//                              end; all three drag the window
+//   title buttons              Picture10 minimize, Picture11 mini mode, Picture13 exit
+//   lower part                 Picture6 left edge (its double click shows Command1, the hidden
+//                              refresh button), Picture7 right edge, Picture9 the logo (about)
+//   playlist tab               Picture2 opens the panel, Picture1 (same place) closes it
+//   panel strip                Picture8, the panel's title strip (drags); Picture21 closes
+//   mini bar                   Picture14 left end (drags), Picture15 right end, Picture16 and
+//                              Picture17 top and bottom lines; buttons Picture20 about,
+//                              Picture18 exit, Picture19 minimize, Picture12 back to normal mode
+//   html                       the browser control with the station page, behind everything
+//   Timer1                     the fade timer
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "forms/forms.h"
-#include "program/fade_engine.h"
-#include "mainwindow/tray_icon_record.h"
+#include "mainwindow/drag_start.h"
+#include "mainwindow/notification_icon.h"
+#include "mainwindow/window_outline.h"
+#include "shared/fade_engine.h"
 
 namespace sonbrel {
 
-// http:// + the build's web host + the page's path.
-std::wstring StationPageAddress();
-
-// A press position in twips as a drag start: nearest whole twip, halves to even, held to the
-// 16 bits the start point has (a captured press can lie far outside the area).
-int16_t DragStartFrom(float twips);
+// The buttons whose looks go back to normal together when the pointer moves on.
+enum class ButtonGroup { None, TitleStrip, MiniBar, Panel };
 
 class Form1 : public forms::Form {
  public:
   Form1();
+
+  // A clickable picture of the skin. One row per button (Form1_buttons.cpp); the looks, the
+  // tooltips and the wiring all read the table.
+  struct SkinButton {
+    forms::PictureBox Form1::*control;
+    int looks;  // the normal look's bitmap, hover and pressed the next two; 0: one picture only
+    ButtonGroup group;
+    const wchar_t* toolTip;
+    void (Form1::*click)();
+  };
+  static std::span<const SkinButton> SkinButtons();
 
   // Controls, front to back.
   forms::CommandButton Command1{*this};
@@ -54,45 +78,14 @@ class Form1 : public forms::Form {
 
   // Connected by the program: the first act of loading, which hides the splash.
   forms::Event Loading;
-
-  // FadeAlpha and FadeStep live in the engine; the end action sets FadeDone and ends the process.
-  FadeEngine Fade{*this, Timer1, [this] { FadeOutFinished(); }};
-  int16_t FadeDone = 0;
-
-  // The outline's parts. Each holds its region only until it is given to the window, which then
-  // owns it; what is still held is deleted once, when overwritten or at unload.
-  forms::UniqueRegion WindowRgn;
-  forms::UniqueRegion LowerRgn;
-  forms::UniqueRegion JoinedRgn;
-
-  // Where the last left press on a drag area was, in twips from that area's top left.
-  int16_t DragStartX = 0;
-  int16_t DragStartY = 0;
-  // Filled at each hide to the notification area; the delete passes it unchanged.
-  TrayIconRecord TrayIconData{};
+  // Connected by the program: what the about pictures open.
+  forms::Event ShowAbout;
 
   void Command1_Click();
   void Picture6_DblClick();
-  void Picture9_Click();
-  void Picture20_Click();
   void Timer1_Timer();
 
-  using MouseHandler = void(int16_t Button, int16_t Shift, float X, float Y);
-  // The skin buttons' looks.
-  MouseHandler Picture10_MouseDown, Picture10_MouseUp, Picture10_MouseMove;
-  MouseHandler Picture11_MouseDown, Picture11_MouseUp, Picture11_MouseMove;
-  MouseHandler Picture13_MouseDown, Picture13_MouseUp, Picture13_MouseMove;
-  MouseHandler Picture12_MouseDown, Picture12_MouseUp, Picture12_MouseMove;
-  MouseHandler Picture18_MouseDown, Picture18_MouseUp, Picture18_MouseMove;
-  MouseHandler Picture19_MouseDown, Picture19_MouseUp, Picture19_MouseMove;
-  MouseHandler Picture20_MouseDown, Picture20_MouseUp, Picture20_MouseMove;
-  MouseHandler Picture21_MouseDown, Picture21_MouseUp, Picture21_MouseMove;
-  // The drag areas; the moves over Picture4, Picture8 and Picture14 reset looks first.
-  MouseHandler Picture3_MouseDown, Picture4_MouseDown, Picture5_MouseDown, Picture8_MouseDown,
-      Picture14_MouseDown;
-  MouseHandler Picture3_MouseMove, Picture4_MouseMove, Picture5_MouseMove, Picture8_MouseMove,
-      Picture14_MouseMove;
-  void Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y) override;
+  // The buttons' actions, named after the control clicked.
   void Picture11_Click();  // to mini mode
   void Picture12_Click();  // back to normal mode
   void Picture2_Click();   // open the playlist panel
@@ -102,6 +95,19 @@ class Form1 : public forms::Form {
   void Picture19_Click();  // hide to the notification area
   void Picture13_Click();  // exit, if the user confirms
   void Picture18_Click();  // exit, if the user confirms
+  void Picture9_Click();   // the about window
+  void Picture20_Click();  // the about window
+
+  // A skin button's looks: pressed under a left press, normal at its release, hover under the
+  // pointer while the others of its group go back to normal.
+  void SkinButton_MouseDown(const SkinButton& button, int16_t Button);
+  void SkinButton_MouseUp(const SkinButton& button, int16_t Button);
+  void SkinButton_MouseMove(const SkinButton& button);
+
+  // The drag areas: a left press starts a drag, a move with the left button alone carries the
+  // window; a move over an area sets the buttons around it back to normal.
+  void DragArea_MouseDown(int16_t Button, float X, float Y);
+  void DragArea_MouseMove(ButtonGroup resets, int16_t Button, float X, float Y);
 
   // The icon's mouse messages arrive as mouse moves with the message in x; a left double click
   // brings the window back.
@@ -110,30 +116,29 @@ class Form1 : public forms::Form {
  protected:
   void Form_Load() override;
   void Form_Unload(int16_t& Cancel) override;
+  void Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y) override;
   void Form_RegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void PlaceControls();
   void ConnectHandlers();
-  void ConnectButtonLooks();
+  void ConnectSkinButtons();
   void ConnectDragAreas();
-  forms::MouseEvent Handler(MouseHandler Form1::*handler);
-  void DragBy(int16_t Button, float X, float Y);
-  void ConnectAboutHandlers();
-  // Width and height of the corner ellipses of the normal-mode outlines, in pixels.
-  static constexpr int kCornerEllipse = 11;
-  void CutToRoundedRectangle();
-  void ReleaseHeldRegions();
+  void ShowLook(const SkinButton& button, int look);
+  void ResetLooks(ButtonGroup group);
   void FadeOutFinished();
+  SIZE PixelSize() const;
 
-  void ConnectModeSwitches();
-  void ConnectTrayButtons();
-  void ConnectExitButtons();
-  void CutToSquareRectangle();
   void ClosePlaylistPanel();
   void ShowModeFace(bool mini);
-  void HideToNotificationArea();
   void ConfirmExit();
+
+  // FadeAlpha and FadeStep live in the engine; the end action sets FadeDone and ends the process.
+  FadeEngine Fade{*this, Timer1, [this] { FadeOutFinished(); }};
+  int16_t FadeDone = 0;
+  WindowOutline Outline;
+  DragStart Drag;
+  NotificationIcon TrayIcon{*this};
 };
 
 }  // namespace sonbrel

@@ -15,53 +15,53 @@ int16_t DragStartFrom(float twips) {
   return static_cast<int16_t>(std::nearbyint(std::clamp(twips, lowest, highest)));
 }
 
-namespace {
-
-void StartDrag(Form1& form, int16_t Button, float X, float Y) {
+void DragStart::Press(int16_t Button, float X, float Y) {
   if (Button != forms::vbLeftButton) return;
-  form.DragStartX = DragStartFrom(X);
-  form.DragStartY = DragStartFrom(Y);
+  DragStartX = DragStartFrom(X);
+  DragStartY = DragStartFrom(Y);
 }
-
-}  // namespace
-
-void Form1::Picture3_MouseDown(int16_t Button, int16_t, float X, float Y) { StartDrag(*this, Button, X, Y); }
-void Form1::Picture4_MouseDown(int16_t Button, int16_t, float X, float Y) { StartDrag(*this, Button, X, Y); }
-void Form1::Picture5_MouseDown(int16_t Button, int16_t, float X, float Y) { StartDrag(*this, Button, X, Y); }
-void Form1::Picture8_MouseDown(int16_t Button, int16_t, float X, float Y) { StartDrag(*this, Button, X, Y); }
-void Form1::Picture14_MouseDown(int16_t Button, int16_t, float X, float Y) { StartDrag(*this, Button, X, Y); }
-
-void Form1::Picture3_MouseMove(int16_t Button, int16_t, float X, float Y) { DragBy(Button, X, Y); }
-void Form1::Picture5_MouseMove(int16_t Button, int16_t, float X, float Y) { DragBy(Button, X, Y); }
 
 // X and Y are relative to where the area is now, so a position the snapping changed is not
 // carried forward: each step asks again from the pointer.
-void Form1::DragBy(int16_t Button, float X, float Y) {
-  if (Button != forms::vbLeftButton) return;
-  const float dx = X - DragStartX;
-  const float dy = Y - DragStartY;
-  Left(Left() + dx);
-  Top(Top() + dy);
+std::optional<DragStep> DragStart::Step(int16_t Button, float X, float Y) const {
+  if (Button != forms::vbLeftButton) return std::nullopt;
+  return DragStep{X - DragStartX, Y - DragStartY};
 }
 
+namespace {
+
+// The areas that drag, and the group of buttons a move over each sets back to normal.
+struct DragArea {
+  forms::PictureBox Form1::*control;
+  ButtonGroup resets;
+};
+
+constexpr DragArea kDragAreas[] = {
+    {&Form1::Picture3, ButtonGroup::None},     {&Form1::Picture4, ButtonGroup::TitleStrip},
+    {&Form1::Picture5, ButtonGroup::None},     {&Form1::Picture8, ButtonGroup::Panel},
+    {&Form1::Picture14, ButtonGroup::MiniBar},
+};
+
+}  // namespace
+
 void Form1::ConnectDragAreas() {
-  struct Wiring {
-    forms::PictureBox Form1::*box;
-    MouseHandler Form1::*down;
-    MouseHandler Form1::*move;
-  };
-  const Wiring wirings[] = {
-      {&Form1::Picture3, &Form1::Picture3_MouseDown, &Form1::Picture3_MouseMove},
-      {&Form1::Picture4, &Form1::Picture4_MouseDown, &Form1::Picture4_MouseMove},
-      {&Form1::Picture5, &Form1::Picture5_MouseDown, &Form1::Picture5_MouseMove},
-      {&Form1::Picture8, &Form1::Picture8_MouseDown, &Form1::Picture8_MouseMove},
-      {&Form1::Picture14, &Form1::Picture14_MouseDown, &Form1::Picture14_MouseMove},
-  };
-  for (const Wiring& wiring : wirings) {
-    forms::PictureBox& box = this->*wiring.box;
-    box.MouseDown = Handler(wiring.down);
-    box.MouseMove = Handler(wiring.move);
+  for (const DragArea& area : kDragAreas) {
+    forms::PictureBox& box = this->*area.control;
+    box.MouseDown = [this](int16_t Button, int16_t, float X, float Y) { DragArea_MouseDown(Button, X, Y); };
+    box.MouseMove = [this, &area](int16_t Button, int16_t, float X, float Y) {
+      DragArea_MouseMove(area.resets, Button, X, Y);
+    };
   }
+}
+
+void Form1::DragArea_MouseDown(int16_t Button, float X, float Y) { Drag.Press(Button, X, Y); }
+
+void Form1::DragArea_MouseMove(ButtonGroup resets, int16_t Button, float X, float Y) {
+  ResetLooks(resets);
+  const auto step = Drag.Step(Button, X, Y);
+  if (!step) return;
+  Left(Left() + step->dx);
+  Top(Top() + step->dy);
 }
 
 }  // namespace sonbrel

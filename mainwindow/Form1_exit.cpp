@@ -3,11 +3,6 @@
 
 namespace sonbrel {
 
-void Form1::ConnectExitButtons() {
-  Picture13.Click = [this] { Picture13_Click(); };
-  Picture18.Click = [this] { Picture18_Click(); };
-}
-
 void Form1::Picture13_Click() { ConfirmExit(); }
 void Form1::Picture18_Click() { ConfirmExit(); }
 

@@ -1,6 +1,6 @@
 // The main window's fade timer; the end of its fade-out is the end of the process.
 #include "mainwindow/Form1.h"
-#include "program/application.h"
+#include "shared/application.h"
 
 namespace sonbrel {
 

@@ -1,22 +1,22 @@
 // The main window's stored layout: every control in stacking order with its geometry (twips),
-// visibility at start, tooltip and stored picture.
+// visibility at start and stored picture; the buttons' tips and looks are in their own table.
 #include <iterator>
 
 #include "mainwindow/Form1.h"
 #include "resources/resource_ids.h"
-#include "program/application.h"
+#include "shared/application.h"
 
 namespace sonbrel {
 
 namespace {
 
-enum class Format { Bitmap, Gif };
+// Looks: the button table gives the picture, the button's normal look.
+enum class Format { Bitmap, Gif, Looks };
 
 struct PictureRow {
   forms::PictureBox Form1::*control;
   float left, top, width, height;
   bool visible;
-  const wchar_t* toolTip;
   Format format;
   int resourceId;
   // The playlist tab and the logo can be clicked: they show the hand.
@@ -25,27 +25,27 @@ struct PictureRow {
 
 // Front to back; the command button lies before them all and the browser control behind them.
 const PictureRow kPictureRows[] = {
-    {&Form1::Picture21, 4290, 2475, 255, 285, true, L"关闭播放列表", Format::Bitmap, IDB_CLOSE_NORMAL, false},
-    {&Form1::Picture20, 3150, 20, 180, 150, false, L"关于", Format::Bitmap, IDB_MINI_ABOUT_NORMAL, false},
-    {&Form1::Picture18, 3330, 20, 180, 150, false, L"退出", Format::Bitmap, IDB_MINI_EXIT_NORMAL, false},
-    {&Form1::Picture17, 0, 360, 3540, 15, false, L"", Format::Bitmap, IDB_PICTURE17, false},
-    {&Form1::Picture12, 3330, 180, 180, 150, false, L"普通模式", Format::Bitmap, IDB_MINI_NORMALMODE_NORMAL, false},
-    {&Form1::Picture13, 4290, 60, 255, 285, true, L"退出", Format::Bitmap, IDB_CLOSE_NORMAL, false},
-    {&Form1::Picture11, 4020, 60, 255, 285, true, L"迷你模式", Format::Bitmap, IDB_MINIMODE_NORMAL, false},
-    {&Form1::Picture8, 0, 2370, 4620, 435, true, L"", Format::Bitmap, IDB_PICTURE8, false},
-    {&Form1::Picture7, 4510, 1490, 105, 960, true, L"", Format::Bitmap, IDB_PICTURE7, false},
-    {&Form1::Picture6, 0, 1490, 90, 960, true, L"", Format::Bitmap, IDB_PICTURE6, false},
-    {&Form1::Picture2, 3240, 1490, 1395, 360, true, L"打开/关闭播放列表", Format::Gif, IDG_PLAYLIST_TAB, true},
-    {&Form1::Picture1, 3240, 1490, 1395, 360, true, L"", Format::Gif, IDG_PLAYLIST_TAB, true},
-    {&Form1::Picture9, 4080, 1850, 645, 570, true, L"关于", Format::Gif, IDG_LOGO, true},
-    {&Form1::Picture10, 3750, 60, 255, 285, true, L"最小化", Format::Bitmap, IDB_MINIMIZE_NORMAL, false},
-    {&Form1::Picture16, 0, 0, 3540, 15, false, L"", Format::Bitmap, IDB_PICTURE16, false},
-    {&Form1::Picture14, 0, 0, 435, 375, false, L"", Format::Bitmap, IDB_PICTURE14, false},
-    {&Form1::Picture3, -10, -20, 1125, 450, true, L"", Format::Bitmap, IDB_PICTURE3, false},
-    {&Form1::Picture19, 3150, 180, 180, 150, false, L"最小化", Format::Bitmap, IDB_MINI_MINIMIZE_NORMAL, false},
-    {&Form1::Picture15, 3140, 0, 405, 375, false, L"", Format::Bitmap, IDB_PICTURE15, false},
-    {&Form1::Picture5, 840, -20, 2610, 450, true, L"", Format::Bitmap, IDB_PICTURE5, false},
-    {&Form1::Picture4, 3100, -20, 1530, 450, true, L"", Format::Bitmap, IDB_PICTURE4, false},
+    {&Form1::Picture21, 4290, 2475, 255, 285, true, Format::Looks, 0, false},
+    {&Form1::Picture20, 3150, 20, 180, 150, false, Format::Looks, 0, false},
+    {&Form1::Picture18, 3330, 20, 180, 150, false, Format::Looks, 0, false},
+    {&Form1::Picture17, 0, 360, 3540, 15, false, Format::Bitmap, IDB_PICTURE17, false},
+    {&Form1::Picture12, 3330, 180, 180, 150, false, Format::Looks, 0, false},
+    {&Form1::Picture13, 4290, 60, 255, 285, true, Format::Looks, 0, false},
+    {&Form1::Picture11, 4020, 60, 255, 285, true, Format::Looks, 0, false},
+    {&Form1::Picture8, 0, 2370, 4620, 435, true, Format::Bitmap, IDB_PICTURE8, false},
+    {&Form1::Picture7, 4510, 1490, 105, 960, true, Format::Bitmap, IDB_PICTURE7, false},
+    {&Form1::Picture6, 0, 1490, 90, 960, true, Format::Bitmap, IDB_PICTURE6, false},
+    {&Form1::Picture2, 3240, 1490, 1395, 360, true, Format::Gif, IDG_PLAYLIST_TAB, true},
+    {&Form1::Picture1, 3240, 1490, 1395, 360, true, Format::Gif, IDG_PLAYLIST_TAB, true},
+    {&Form1::Picture9, 4080, 1850, 645, 570, true, Format::Gif, IDG_LOGO, true},
+    {&Form1::Picture10, 3750, 60, 255, 285, true, Format::Looks, 0, false},
+    {&Form1::Picture16, 0, 0, 3540, 15, false, Format::Bitmap, IDB_PICTURE16, false},
+    {&Form1::Picture14, 0, 0, 435, 375, false, Format::Bitmap, IDB_PICTURE14, false},
+    {&Form1::Picture3, -10, -20, 1125, 450, true, Format::Bitmap, IDB_PICTURE3, false},
+    {&Form1::Picture19, 3150, 180, 180, 150, false, Format::Looks, 0, false},
+    {&Form1::Picture15, 3140, 0, 405, 375, false, Format::Bitmap, IDB_PICTURE15, false},
+    {&Form1::Picture5, 840, -20, 2610, 450, true, Format::Bitmap, IDB_PICTURE5, false},
+    {&Form1::Picture4, 3100, -20, 1530, 450, true, Format::Bitmap, IDB_PICTURE4, false},
 };
 
 forms::Picture StoredPicture(Format format, int id) {
@@ -79,8 +79,7 @@ void Form1::PlaceControls() {
     forms::PictureBox& box = this->*row.control;
     box.Move(row.left, row.top, row.width, row.height);
     box.Visible(row.visible);
-    box.ToolTipText(row.toolTip);
-    box.Picture(StoredPicture(row.format, row.resourceId));
+    if (row.format != Format::Looks) box.Picture(StoredPicture(row.format, row.resourceId));
     if (row.hand) {
       box.MousePointer(forms::MousePointer::Custom);
       box.MouseIcon(IDC_HAND_POINTER);
@@ -103,12 +102,8 @@ void Form1::ConnectHandlers() {
   Command1.Click = [this] { Command1_Click(); };
   Picture6.DblClick = [this] { Picture6_DblClick(); };
   Timer1.Tick = [this] { Timer1_Timer(); };
-  ConnectButtonLooks();
+  ConnectSkinButtons();
   ConnectDragAreas();
-  ConnectAboutHandlers();
-  ConnectModeSwitches();
-  ConnectTrayButtons();
-  ConnectExitButtons();
 }
 
 }  // namespace sonbrel

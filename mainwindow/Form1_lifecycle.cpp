@@ -1,48 +1,32 @@
 // Loading and unloading the main window, and the hidden refresh button.
 #include "mainwindow/Form1.h"
 #include "mainwindow/Module1.h"
-#include "program/application.h"
-#include "version.h"
+#include "shared/application.h"
+#include "shared/web_host.h"
 
 namespace sonbrel {
 
-std::wstring StationPageAddress() {
-  return std::wstring(L"http://") + SONBREL_WEB_HOST_W + L"/sonbrel/index3.htm";
-}
 
 void Form1::Form_Load() {
   if (Loading) Loading();
   Module1::MainHwnd = hWnd();
   Module1::HookWindow();
-  html.Navigate(StationPageAddress());
-  CutToRoundedRectangle();
+  html.Navigate(WebAddress(L"/sonbrel/index3.htm"));
+  Outline.Round(hWnd(), PixelSize());
   FadeDone = 0;
   // Fade in from transparent, as the splash does, so an early exit fades from what is seen.
   Fade.BeginFadeIn();
 }
 
-void Form1::CutToRoundedRectangle() {
-  const int w = forms::TwipsToPixelsX(Width());
-  const int h = forms::TwipsToPixelsY(Height());
-  WindowRgn.Reset(::CreateRoundRectRgn(0, 0, w + 1, h + 1, kCornerEllipse, kCornerEllipse));
-  forms::GiveRegionToWindow(hWnd(), WindowRgn);
-}
-
 void Form1::Form_Unload(int16_t& Cancel) {
   Module1::UnhookWindow();
-  ReleaseHeldRegions();
+  Outline.LetGo();
   if (FadeDone == 0) {
     // A copy started from now on runs normally instead of activating a window about to vanish.
     forms::App().GiveUpInstanceClaim();
     Fade.BeginFadeOut();
     Cancel = True;
   }
-}
-
-void Form1::ReleaseHeldRegions() {
-  JoinedRgn.Reset();
-  WindowRgn.Reset();
-  LowerRgn.Reset();
 }
 
 void Form1::Command1_Click() { html.Refresh(); }

@@ -15,33 +15,24 @@ UINT TaskbarCreatedMessage() {
 
 }  // namespace
 
-void Form1::ConnectTrayButtons() {
-  Picture10.Click = [this] { Picture10_Click(); };
-  Picture19.Click = [this] { Picture19_Click(); };
-}
+void Form1::Picture10_Click() { TrayIcon.HideWindow(); }
+void Form1::Picture19_Click() { TrayIcon.HideWindow(); }
 
-void Form1::Picture10_Click() { HideToNotificationArea(); }
-void Form1::Picture19_Click() { HideToNotificationArea(); }
-
-void Form1::HideToNotificationArea() {
-  TrayIconData = MakeTrayIconRecord(hWnd(), Icon(), Caption());
-  // Without an icon nothing could ever show the window again.
-  if (!::Shell_NotifyIcon(NIM_ADD, &TrayIconData)) return;
-  Hide();
+// The bare window surface: the pictures and the page cover it in every mode, so the moves that
+// reach it are the notification icon's events; they reset the title buttons all the same.
+void Form1::Form_MouseMove(int16_t, int16_t, float X, float) {
+  ResetLooks(ButtonGroup::TitleStrip);
+  NotificationIcon_MouseMove(X);
 }
 
 void Form1::NotificationIcon_MouseMove(float X) {
   // X is in twips at the screen's resolution; back to the pixels the shell sent.
   const int n = forms::RoundHalfEven(X / forms::Screen::TwipsPerPixelX());
-  if (n != kLeftDoubleClick) return;
-  Show();
-  ::Shell_NotifyIcon(NIM_DELETE, &TrayIconData);
+  if (n == kLeftDoubleClick) TrayIcon.RestoreWindow();
 }
 
-// A restarted shell has forgotten the icons; a hidden window would be lost without its own.
 void Form1::Form_RegisteredMessage(UINT message, WPARAM, LPARAM) {
-  if (message != TaskbarCreatedMessage() || Visible() || TrayIconData.cbSize == 0) return;
-  ::Shell_NotifyIcon(NIM_ADD, &TrayIconData);
+  if (message == TaskbarCreatedMessage()) TrayIcon.ShellRestarted();
 }
 
 }  // namespace sonbrel

@@ -1,6 +1,6 @@
 #include "mainwindow/Module1.h"
 
-#include "program/application.h"
+#include "shared/application.h"
 
 namespace sonbrel::Module1 {
 
@@ -12,20 +12,33 @@ WNDPROC PrevWndProc = nullptr;
 
 #ifdef _WIN64
 // The 64-bit build keeps the same calls; the window procedure is pointer-sized there.
-static LONG_PTR SetWindowProcedure(HWND hWnd, WNDPROC proc) {
-  return ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+static WNDPROC SetWindowProcedure(HWND hWnd, WNDPROC proc) {
+  return reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+}
+static WNDPROC WindowProcedure(HWND hWnd) {
+  return reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
 }
 #else
-static LONG_PTR SetWindowProcedure(HWND hWnd, WNDPROC proc) {
-  return ::SetWindowLongA(hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(proc));
+static WNDPROC SetWindowProcedure(HWND hWnd, WNDPROC proc) {
+  return reinterpret_cast<WNDPROC>(::SetWindowLongA(hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(proc)));
 }
+static WNDPROC WindowProcedure(HWND hWnd) { return reinterpret_cast<WNDPROC>(::GetWindowLongA(hWnd, GWL_WNDPROC)); }
 #endif
 
+// A refused install (a window of another process, one already gone) leaves PrevWndProc empty and
+// nothing to undo; a second install would make our procedure its own predecessor.
 void HookWindow() {
-  PrevWndProc = reinterpret_cast<WNDPROC>(SetWindowProcedure(MainHwnd, SnapWindowProc));
+  if (WindowProcedure(MainHwnd) == SnapWindowProc) return;
+  PrevWndProc = SetWindowProcedure(MainHwnd, SnapWindowProc);
 }
 
-void UnhookWindow() { SetWindowProcedure(MainHwnd, PrevWndProc); }
+// Whoever subclassed the window after us passes its messages on to our procedure; putting the
+// old one back under them would cut them off, so ours stays (and keeps PrevWndProc) until the end.
+void UnhookWindow() {
+  if (!PrevWndProc || WindowProcedure(MainHwnd) != SnapWindowProc) return;
+  SetWindowProcedure(MainHwnd, PrevWndProc);
+  PrevWndProc = nullptr;
+}
 
 LONG SetTopMost(HWND& hWnd, int16_t& OnTop) {
   if (OnTop == True) return ::SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

@@ -10,7 +10,8 @@ namespace sonbrel::Module1 {
 extern HWND MainHwnd;
 extern WNDPROC PrevWndProc;
 
-// Puts SnapWindowProc in front of MainHwnd's procedure, and takes it out again.
+// Puts SnapWindowProc in front of MainHwnd's procedure, and takes it out again while it is still
+// the window's own; PrevWndProc is set only while ours is installed.
 void HookWindow();
 void UnhookWindow();
 

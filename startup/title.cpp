@@ -1,6 +1,6 @@
 #include "startup/title.h"
 
-#include "program/application.h"
+#include "shared/application.h"
 #include "resources/resource_ids.h"
 
 namespace sonbrel {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "forms/forms.h"
-#include "program/fade_engine.h"
+#include "shared/fade_engine.h"
 
 namespace sonbrel {
 

@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "about/Form2.h"
+#include "app/program.h"
 #include "mainwindow/Form1.h"
-#include "program/application.h"
+#include "shared/application.h"
 #include "resources/resource_ids.h"
+#include "startup/title.h"
 #include "support/window_probe.h"
-#include "version.h"
 
 namespace sonbrel {
 namespace {
@@ -47,6 +48,7 @@ TEST(AboutTexts, VersionsOfTwoDigitsAndTheHistorysShape) {
   }
 }
 
+const std::string kSiteCall = "|Open|http://127.0.0.1:" + std::to_string(SONBREL_TEST_WEB_PORT) + "/|||1";
 constexpr wchar_t kCaption[] = L"关于 Harlune网络FM播放器";
 constexpr COLORREF kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0);
 const POINT kOnImage3{28, 28}, kOnImage2{344, 40}, kOnLabel4{40, 136};
@@ -61,15 +63,15 @@ class AboutWindow : public testing::Test {
   void SetUp() override {
     forms::ReplaceEndForTesting([] {});
     forms::App().Title(kApplicationTitle);
-    ShellExecuteA = [this](HWND owner, LPCSTR op, LPCSTR file, LPCSTR params, LPCSTR dir, INT show) {
+    ReplaceShellExecuteForTesting([this](HWND owner, LPCSTR op, LPCSTR file, LPCSTR params, LPCSTR dir, INT show) {
       shellCalls.push_back((owner ? "owner|" : "|") + std::string(op) + "|" + file + "|" + params + "|" + dir + "|" +
                            std::to_string(show));
       return reinterpret_cast<HINSTANCE>(SE_ERR_NOASSOC);  // a failure must leave no trace
-    };
+    });
   }
   void TearDown() override {
     forms::Forms::DestroyAllForTesting();
-    ShellExecuteA = ::ShellExecuteA;
+    ReplaceShellExecuteForTesting(nullptr);
     forms::ReplaceEndForTesting(nullptr);
   }
   std::vector<std::string> shellCalls;  // owner?|operation|file|parameters|directory|show
@@ -96,13 +98,14 @@ TEST_F(AboutWindow, IsFramedAndNamesTheVersionAndItsBannerSpotsAndLinkAnswer) {
     EXPECT_EQ(About().Label4.ForeColor(), kRed) << down;
     Send(w, up, 0, kOnLabel4);
     EXPECT_EQ(About().Label4.ForeColor(), kBlue) << up;
-    EXPECT_EQ(shellCalls, std::vector<std::string>(calls, "|Open|http://" SONBREL_WEB_HOST_A "/|||1")) << down;
+    EXPECT_EQ(shellCalls, std::vector<std::string>(calls, kSiteCall)) << down;
   }
 }
 
 TEST_F(AboutWindow, BothPicturesShowOneModelessWindowAndEitherClosingRestoresTheNotice) {
+  ConnectWindows();  // as the program runs: the main window comes from the splash
+  forms::Forms::Get<title>().HandOver();
   Form1& main = forms::Forms::Get<Form1>();
-  main.Show();
   for (HWND picture : {main.Picture20.hWnd(), main.Picture9.hWnd(), main.Picture20.hWnd()}) Click(picture, {5, 5});
   EXPECT_TRUE(About().Visible() && support::FindTopLevelWindows(kCaption).size() == 1);
   for (bool button : {true, false}) {  // the button, then WM_CLOSE

@@ -1,7 +1,8 @@
 // The main window's three shapes and its hiding into the notification area.
 #include <string>
+#include <vector>
 
-#include "mainwindow/tray_icon_record.h"
+#include "mainwindow/notification_icon.h"
 #include "program_fixture.h"
 #include "support/gdi_objects.h"
 
@@ -37,9 +38,9 @@ std::string VisiblePictures(Form1& f) {
 
 // The icon as the shell holds it: only one that is there can be modified.
 bool Icon(HWND window, DWORD action = NIM_MODIFY) {
-  TrayIconRecord icon = MakeTrayIconRecord(window, nullptr, L"");
-  icon.uFlags = 0;
-  return ::Shell_NotifyIcon(action, &icon) != FALSE;
+  NOTIFYICONDATAW icon{};
+  icon.cbSize = NOTIFYICONDATAW_V1_SIZE, icon.hWnd = window, icon.uID = kTrayIconId;
+  return ::Shell_NotifyIconW(action, &icon) != FALSE;
 }
 
 // The icon's callback as the shell sends it: a mouse move whose x is the mouse message.
@@ -88,8 +89,16 @@ TEST_F(ViewModes, HundredsOfSwitchesHoversAndHidesLeaveNoGdiObjectBehind) {
   EXPECT_EQ(after->total, before->total);
 }
 
+// What the window asks of the shell, passed on to it.
+std::vector<std::pair<DWORD, TrayIconRecord>> g_shellCalls;
+BOOL RecordShellCall(DWORD message, TrayIconRecord* record) {
+  g_shellCalls.emplace_back(message, *record);
+  return ::Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(record));
+}
+
 TEST_F(ViewModes, OnlyALeftDoubleClickOnTheIconBringsTheWindowBackAsItWent) {
   Form1& main = LoadMainWindow();
+  ReplaceNotifyShellForTesting(RecordShellCall);
   const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
   main.Picture11_Click();
   ::SetWindowPos(main.hWnd(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -107,6 +116,14 @@ TEST_F(ViewModes, OnlyALeftDoubleClickOnTheIconBringsTheWindowBackAsItWent) {
   EXPECT_TRUE(!Icon(main.hWnd()) && TopMost(main.hWnd()) && ::IsWindowVisible(main.Picture12.hWnd()));
   ::SendMessageW(main.hWnd(), taskbarCreated, 0, 0);
   EXPECT_FALSE(Icon(main.hWnd())) << "no icon for a shown window";
+  ReplaceNotifyShellForTesting(nullptr);
+  ASSERT_EQ(g_shellCalls.size(), 3u);
+  for (size_t i = 0; i < 3; ++i) {
+    const auto& [message, r] = g_shellCalls[i];
+    EXPECT_EQ(message, i < 2 ? NIM_ADD : NIM_DELETE) << i;
+    EXPECT_TRUE(r.hWnd == main.hWnd() && r.hIcon == main.Icon() && r.hIcon && r.uFlags == 7 &&
+                r.uCallbackMessage == WM_MOUSEMOVE && r.uID == 1 && std::string(r.szTip) == "Harlune网络FM播放器") << i;
+  }
 
   main.Picture10_Click();
   main.Show();  // the icon stays: a second add of it fails

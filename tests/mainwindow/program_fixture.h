@@ -5,7 +5,7 @@
 
 #include "forms/forms.h"
 #include "mainwindow/Form1.h"
-#include "program/application.h"
+#include "shared/application.h"
 #include "app/program.h"
 #include "startup/title.h"
 #include "support/window_probe.h"

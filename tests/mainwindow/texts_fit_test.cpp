@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "about/Form2.h"
+#include "forms/text.h"
 #include "program_fixture.h"
 #include "resources/resource_ids.h"
 
@@ -15,6 +16,8 @@ namespace sonbrel {
 namespace {
 
 using testing_support::ProgramWindows;
+
+std::string Utf8(const std::wstring& text) { return forms::ToCodePage(text, CP_UTF8); }
 
 struct Measured {
   SIZE extent{};
@@ -93,15 +96,15 @@ std::wstring Shown(std::wstring caption) {
 struct Findings {
   void Check(const std::wstring& text, HFONT font, SIZE room) {
     if (!font) {
-      misfits += "  no font for \"" + support::Narrow(text) + "\"\n";
+      misfits += "  no font for \"" + Utf8(text) + "\"\n";
       return;
     }
     const Measured m = Measure(font, text);
     fonts[{m.asked, m.used}] = {m.latin, m.chinese};
     ++checked;
     if (m.extent.cx <= room.cx && m.extent.cy <= room.cy) return;
-    misfits += "  \"" + support::Narrow(text) + "\" needs " + std::to_string(m.extent.cx) + "x" +
-               std::to_string(m.extent.cy) + " px in " + support::Narrow(m.used) + ", its box is " +
+    misfits += "  \"" + Utf8(text) + "\" needs " + std::to_string(m.extent.cx) + "x" +
+               std::to_string(m.extent.cy) + " px in " + Utf8(m.used) + ", its box is " +
                std::to_string(room.cx) + "x" + std::to_string(room.cy) + "\n";
   }
   std::map<std::pair<std::wstring, std::wstring>, std::pair<int, int>> fonts;  // asked, used: widths
@@ -191,15 +194,15 @@ class TextsFit : public ProgramWindows, public testing::WithParamInterface<Inter
     NONCLIENTMETRICSW now{};
     now.cbSize = sizeof now;
     ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof now, &now, 0);
-    const std::string given = support::Narrow(now.lfMessageFont.lfFaceName);
+    const std::string given = Utf8(now.lfMessageFont.lfFaceName);
     if (GetParam() == InterfaceFont::ChineseWindows)
       std::printf("%d texts measured with a Chinese Windows's interface font, 宋体 9 pt (here named %s):\n",
                   found.checked, given.c_str());
     else
       std::printf("%d texts measured with this system's interface font, %s:\n", found.checked, given.c_str());
     for (const auto& [faces, widths] : found.fonts)
-      std::printf("  %s drawn in %s (%s; M %d px, 国 %d px)\n", support::Narrow(faces.first).c_str(),
-                  support::Narrow(faces.second).c_str(),
+      std::printf("  %s drawn in %s (%s; M %d px, 国 %d px)\n", Utf8(faces.first).c_str(),
+                  Utf8(faces.second).c_str(),
                   WindowsFont(faces.second) ? "Windows's own" : "a substitute, Windows's is not here", widths.first,
                   widths.second);
   }

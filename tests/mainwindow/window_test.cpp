@@ -1,11 +1,11 @@
 // Start-up through the splash, the exit question, the fade-out, the buttons' looks and dragging
 // the window by its pictures.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "mainwindow/Module1.h"
 #include "program_fixture.h"
-#include "resources/resource_ids.h"
 
 namespace sonbrel {
 namespace {
@@ -105,16 +105,8 @@ TEST(SnapToWorkArea, LandsOnTheEdgesWithinNineteenPixels) {
   }
 }
 
+using Row = Form1::SkinButton;
 using Box = forms::PictureBox Form1::*;
-
-struct Button { Box box; int normal; };  // looks: normal, hover, pressed
-
-const std::vector<Button> kGroups[] = {
-    {{&Form1::Picture10, IDB_MINIMIZE_NORMAL}, {&Form1::Picture11, IDB_MINIMODE_NORMAL},
-     {&Form1::Picture13, IDB_CLOSE_NORMAL}},
-    {{&Form1::Picture12, IDB_MINI_NORMALMODE_NORMAL}, {&Form1::Picture18, IDB_MINI_EXIT_NORMAL},
-     {&Form1::Picture19, IDB_MINI_MINIMIZE_NORMAL}, {&Form1::Picture20, IDB_MINI_ABOUT_NORMAL}},
-    {{&Form1::Picture21, IDB_CLOSE_NORMAL}}};
 
 // Both are DIB sections loaded from the resources, so equal looks have equal bits.
 bool SameBits(HBITMAP a, HBITMAP b) {
@@ -124,47 +116,54 @@ bool SameBits(HBITMAP a, HBITMAP b) {
          std::memcmp(x.bmBits, y.bmBits, static_cast<size_t>(x.bmWidthBytes) * x.bmHeight) == 0;
 }
 
+// The buttons with looks come from the window's own table; which moves reset which of them is
+// written out below.
 class ButtonLooks : public testing_support::ProgramWindows {
  protected:
   void SetUp() override {
     ProgramWindows::SetUp();
     LoadMainWindow();
+    for (const Row& b : Form1::SkinButtons())
+      if (b.looks) buttons.push_back(&b);
     // Looks only: a click would switch modes, hide the window or ask about the exit.
-    for (const auto& group : kGroups)
-      for (const Button& b : group) (Main().*b.box).Click = nullptr;
+    for (const Row* b : buttons) (Main().*b->control).Click = nullptr;
   }
-  bool Shows(const Button& b, int look) {
-    return SameBits((Main().*b.box).Picture().Bitmap(), forms::LoadResPicture(b.normal + look, 0).Bitmap());
+  bool Shows(const Row& b, int look) {
+    return SameBits((Main().*b.control).Picture().Bitmap(), forms::LoadResPicture(b.looks + look, 0).Bitmap());
   }
   void SetEveryButton(int look) {
-    for (const auto& group : kGroups)
-      for (const Button& b : group) (Main().*b.box).Picture(forms::LoadResPicture(b.normal + look, 0));
+    for (const Row* b : buttons) (Main().*b->control).Picture(forms::LoadResPicture(b->looks + look, 0));
   }
   void Send(Box box, UINT message, WPARAM keys) { ::SendMessageW((Main().*box).hWnd(), message, keys, 0); }
+  std::vector<const Row*> buttons;
 };
 
 TEST_F(ButtonLooks, EachHoversResetsItsGroupPressesOnlyForTheLeftReleasesToNormalAndTheAreasResetTheirGroups) {
-  for (const auto& group : kGroups)
-    for (const Button& b : group) {
-      SCOPED_TRACE(b.normal);
-      SetEveryButton(2);
-      Send(b.box, WM_MOUSEMOVE, MK_RBUTTON);  // whatever the buttons held
-      for (const Button& other : group) EXPECT_TRUE(Shows(other, other.box == b.box ? 1 : 0));
-      for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP}) Send(b.box, message, 0);
-      EXPECT_TRUE(Shows(b, 1)) << "right and middle change nothing";
-      Send(b.box, WM_LBUTTONDOWN, MK_LBUTTON);
-      EXPECT_TRUE(Shows(b, 2));
-      Send(b.box, WM_LBUTTONUP, 0);
-      EXPECT_TRUE(Shows(b, 0)) << "normal, not hover";
-    }
-  // Only the four areas around the groups reset them. nullptr: the window surface; group 3: none.
-  const std::pair<Box, size_t> areas[] = {{nullptr, 0}, {&Form1::Picture4, 0}, {&Form1::Picture14, 1},
-      {&Form1::Picture8, 2}, {&Form1::Picture3, 3}, {&Form1::Picture15, 3}, {&Form1::Picture9, 3}};
-  for (const auto& [area, resetGroup] : areas) {
+  ASSERT_EQ(buttons.size(), 8u);
+  for (const Row* b : buttons) {
+    SCOPED_TRACE(b->looks);
+    SetEveryButton(2);
+    Send(b->control, WM_MOUSEMOVE, MK_RBUTTON);  // whatever the buttons held
+    for (const Row* other : buttons) EXPECT_TRUE(Shows(*other, other == b ? 1 : other->group == b->group ? 0 : 2));
+    for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP}) Send(b->control, message, 0);
+    EXPECT_TRUE(Shows(*b, 1)) << "right and middle change nothing";
+    Send(b->control, WM_LBUTTONDOWN, MK_LBUTTON);
+    EXPECT_TRUE(Shows(*b, 2));
+    Send(b->control, WM_LBUTTONUP, 0);
+    EXPECT_TRUE(Shows(*b, 0)) << "normal, not hover";
+  }
+  // Only the four areas around the groups reset them. nullptr: the window surface.
+  const std::vector<Box> title{&Form1::Picture10, &Form1::Picture11, &Form1::Picture13},
+      mini{&Form1::Picture12, &Form1::Picture18, &Form1::Picture19, &Form1::Picture20}, none;
+  const std::pair<Box, std::vector<Box>> areas[] = {{nullptr, title},          {&Form1::Picture4, title},
+                                                    {&Form1::Picture14, mini}, {&Form1::Picture8, {&Form1::Picture21}},
+                                                    {&Form1::Picture3, none},  {&Form1::Picture15, none},
+                                                    {&Form1::Picture9, none}};
+  for (const auto& [area, reset] : areas) {
     SetEveryButton(1);
     ::SendMessageW(area ? (Main().*area).hWnd() : Main().hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-    for (size_t g = 0; g < std::size(kGroups); ++g)
-      for (const Button& b : kGroups[g]) EXPECT_TRUE(Shows(b, g == resetGroup ? 0 : 1)) << b.normal << "/" << g;
+    for (const Row* b : buttons)
+      EXPECT_TRUE(Shows(*b, std::ranges::count(reset, b->control) ? 0 : 1)) << b->looks << " after " << reset.size();
   }
 }
 
@@ -183,6 +182,42 @@ LRESULT CALLBACK RecordAskedPositions(HWND w, UINT message, WPARAM wParam, LPARA
   return ::CallWindowProcW(g_beforeRecorder, w, message, wParam, lParam);
 }
 
+// Another procedure put on top of ours must keep getting the messages when ours is taken out.
+TEST_F(ProgramWindows, TheSnappingComesOutOnlyWhileItIsOnTopAndARefusedInstallLeavesNothingToUndo) {
+  Form1& main = LoadMainWindow();
+  const auto ours = [&] {
+    return ::GetWindowLongPtrA(main.hWnd(), GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(Module1::SnapWindowProc);
+  };
+  RECT work;
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const auto moveTo = [&](int x) {
+    ::SetWindowPos(main.hWnd(), nullptr, work.left + x, work.top + 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    return MainRect().left - work.left;
+  };
+  ASSERT_TRUE(ours());
+  g_beforeRecorder = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(main.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordAskedPositions)));
+  Module1::UnhookWindow();
+  g_askedPositions.clear();
+  EXPECT_EQ(moveTo(5), 0) << "still snapping behind the other";
+  EXPECT_EQ(g_askedPositions.size(), 1u) << "the other still sees the messages";
+  ::SetWindowLongPtrW(main.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_beforeRecorder));
+  Module1::UnhookWindow();
+  EXPECT_TRUE(!ours() && Module1::PrevWndProc == nullptr && moveTo(5) == 5);
+
+  Module1::MainHwnd = ::GetDesktopWindow();  // another process's: the system refuses
+  Module1::HookWindow();
+  EXPECT_EQ(Module1::PrevWndProc, nullptr);
+  Module1::MainHwnd = main.hWnd();
+  Module1::UnhookWindow();
+  EXPECT_TRUE(!ours() && moveTo(6) == 6) << "nothing was undone";
+  Module1::HookWindow();
+  Module1::HookWindow();  // twice: ours must not become its own predecessor
+  EXPECT_TRUE(ours() && moveTo(7) == 0);
+  Module1::UnhookWindow();
+  EXPECT_TRUE(!ours() && moveTo(8) == 8);
+}
+
 TEST_F(Dragging, OnlyTheLeftButtonAloneBringsThePressedPointBackUnderThePointerAfterAnySnap) {
   Form1& main = LoadMainWindow();
   RECT work;
@@ -196,10 +231,9 @@ TEST_F(Dragging, OnlyTheLeftButtonAloneBringsThePressedPointBackUnderThePointerA
     ::ScreenToClient(main.Picture3.hWnd(), &p);
     ::SendMessageW(main.Picture3.hWnd(), message, keys, MAKELPARAM(p.x, p.y));
   };
-  for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP}) send(message, 0, 0, 0);
-  EXPECT_EQ(main.DragStartX, 0) << "only a left press starts a drag";
   send(WM_LBUTTONDOWN, MK_LBUTTON, 0, 0);
-  EXPECT_TRUE(main.DragStartX == 450 && main.DragStartY == 150);
+  send(WM_LBUTTONUP, 0, 0, 0);
+  for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP}) send(message, 0, 20, 20);  // only a left press starts a drag
   const RECT before = MainRect();
   for (WPARAM keys : {MK_RBUTTON, MK_LBUTTON | MK_RBUTTON, MK_LBUTTON | MK_MBUTTON}) send(WM_MOUSEMOVE, keys, 30, 30);
   EXPECT_TRUE(MainRect().left == before.left && MainRect().top == before.top) << "only the left button alone drags";

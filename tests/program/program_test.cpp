@@ -33,7 +33,7 @@ void ClickMiddleOf(HWND w) {
 class RunningProgram : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(server.Listening()) << "port " << SONBREL_WEB_PORT << " is taken";
+    ASSERT_TRUE(server.Listening()) << "port " << SONBREL_TEST_WEB_PORT << " is taken";
     program = StartProgram();
     ASSERT_TRUE(WaitFor([&] { return (splash = support::VisibleWindowOf(program->Id(), L"Form3")); }, 10000));
     ASSERT_TRUE(WaitFor([&] { return (mainWindow = support::VisibleWindowOf(program->Id(), kTitle)); }, 15000));
@@ -58,7 +58,7 @@ class RunningProgram : public testing::Test {
            ((f.exStyle & WS_EX_TOPMOST) != 0) == topmost;
   }
 
-  support::LoopbackStationServer server{SONBREL_STATION_DIR, SONBREL_WEB_PORT};
+  support::LoopbackStationServer server{SONBREL_STATION_DIR, SONBREL_TEST_WEB_PORT};
   std::optional<ChildProcess> program;
   HWND splash = nullptr, mainWindow = nullptr;
 };

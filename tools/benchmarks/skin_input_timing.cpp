@@ -14,7 +14,7 @@
 
 #include "forms/forms.h"
 #include "mainwindow/Form1.h"
-#include "program/application.h"
+#include "shared/application.h"
 #include "support/window_probe.h"
 
 namespace {

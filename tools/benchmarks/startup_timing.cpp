@@ -49,9 +49,9 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int wmain() {
-  support::LoopbackStationServer server{SONBREL_STATION_DIR, SONBREL_WEB_PORT};
+  support::LoopbackStationServer server{SONBREL_STATION_DIR, SONBREL_TEST_WEB_PORT};
   if (!server.Listening()) {
-    std::printf("port %d is taken\n", SONBREL_WEB_PORT);
+    std::printf("port %d is taken\n", SONBREL_TEST_WEB_PORT);
     return 1;
   }
   constexpr int kRuns = 5;

@@ -2,23 +2,15 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <thread>
+
+#include "forms/text.h"
 
 namespace support {
-
-std::string Narrow(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                nullptr);
-  std::string utf8(static_cast<size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr,
-                        nullptr);
-  return utf8;
-}
-
 namespace {
 
 constexpr DWORD kPredicatePollMs = 10;
+
+std::string Narrow(const std::wstring& wide) { return forms::ToCodePage(wide, CP_UTF8); }
 
 std::string Hex(ULONG_PTR value, int digits) {
   char text[32];
@@ -190,28 +182,14 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs, HANDLE wakeup) 
   }
 }
 
-ChildProcess ChildProcess::Start(const std::wstring& commandLine, bool captureOutput) {
+ChildProcess ChildProcess::Start(const std::wstring& commandLine) {
   ChildProcess child;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  HANDLE writeEnd = nullptr;
-  if (captureOutput) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return child;
-    child.outputPipe_.Reset(readEnd);
-    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-  }
-  forms::UniqueKernelHandle ownWriteEnd(writeEnd);
   std::wstring mutableLine = commandLine;  // CreateProcessW may write into it
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, captureOutput, 0, nullptr, nullptr,
-                        &startup, &info)) {
-    child.outputPipe_.Reset();
+  if (!::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info)) {
     return child;
   }
   ::CloseHandle(info.hThread);
@@ -235,22 +213,6 @@ std::optional<DWORD> ChildProcess::ExitCode() const {
     return std::nullopt;
   }
   return code;
-}
-
-std::string ChildProcess::Output(DWORD timeoutMs) {
-  if (!outputPipe_) return output_;
-  // A thread drains the pipe so a chatty child never blocks on it while we pump; the read
-  // ends when the child's end of the pipe closes, that is when the child has ended.
-  HANDLE pipe = outputPipe_.Get();
-  std::thread reader([this, pipe] {
-    char buffer[4096];
-    DWORD got = 0;
-    while (::ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) output_.append(buffer, got);
-  });
-  if (!WaitForExit(timeoutMs)) Terminate();
-  reader.join();
-  outputPipe_.Reset();
-  return output_;
 }
 
 void ChildProcess::Terminate() {

@@ -22,8 +22,6 @@ HWND VisibleWindowOf(DWORD processId, const std::wstring& caption);
 std::vector<HWND> TopLevelWindowsOf(DWORD processId);
 
 std::wstring WindowCaption(HWND window);
-// UTF-8, for output.
-std::string Narrow(const std::wstring& wide);
 std::wstring WindowClass(HWND window);
 
 // A copy of the window's region in window coordinates; empty when it has none.
@@ -77,7 +75,7 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs, HANDLE wakeup =
 class ChildProcess {
  public:
   // `commandLine` is passed as is; quote the program's path yourself when it has spaces.
-  static ChildProcess Start(const std::wstring& commandLine, bool captureOutput = false);
+  static ChildProcess Start(const std::wstring& commandLine);
   ChildProcess(ChildProcess&&) noexcept = default;
   ChildProcess& operator=(ChildProcess&&) noexcept = default;
   ~ChildProcess();
@@ -90,9 +88,6 @@ class ChildProcess {
   // Empty while the process runs.
   std::optional<DWORD> ExitCode() const;
   std::vector<HWND> Windows() const { return TopLevelWindowsOf(id_); }
-  // Waits for the end and returns what the process wrote to stdout and stderr (with
-  // captureOutput set at start).
-  std::string Output(DWORD timeoutMs);
   void Terminate();
 
  private:
@@ -100,8 +95,6 @@ class ChildProcess {
 
   forms::UniqueKernelHandle process_;
   DWORD id_ = 0;
-  forms::UniqueKernelHandle outputPipe_;
-  std::string output_;
 };
 
 }  // namespace support

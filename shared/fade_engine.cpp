@@ -1,4 +1,4 @@
-#include "program/fade_engine.h"
+#include "shared/fade_engine.h"
 
 namespace sonbrel {
 

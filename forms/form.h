@@ -70,6 +70,20 @@ class Form {
   void Visible(bool visible);
   HICON Icon() const { return icon_.Get(); }
 
+  // While held, changes of place, size, outline and visibility reach the screen only when the
+  // last hold ends, in one paint of the form and its visible controls.
+  class RedrawHold {
+   public:
+    explicit RedrawHold(Form& form);
+    RedrawHold(const RedrawHold&) = delete;
+    RedrawHold& operator=(const RedrawHold&) = delete;
+    ~RedrawHold();
+
+   private:
+    Form& form_;
+  };
+  bool RedrawHeld() const { return redrawHolds_ > 0; }
+
   // Persistent drawing: a memory drawing context behind the form's client area. hDC is
   // nullptr while AutoRedraw is off or the form is not loaded.
   void AutoRedraw(bool on);
@@ -138,6 +152,7 @@ class Form {
   bool autoRedraw_ = false;
   std::unique_ptr<Tooltips> tooltips_;
   bool inUnload_ = false;
+  int redrawHolds_ = 0;
   std::optional<DWORD> createError_;  // set when the last load got no window: the system's error
 };
 

@@ -1,5 +1,7 @@
 #include "mainwindow/window_outline.h"
 
+#include <initializer_list>
+
 namespace sonbrel {
 
 namespace {
@@ -34,9 +36,7 @@ void WindowOutline::RoundWithPanel(HWND window, SIZE size) {
 }
 
 void WindowOutline::LetGo() {
-  JoinedRgn.Reset();
-  WindowRgn.Reset();
-  LowerRgn.Reset();
+  for (forms::UniqueRegion* held : {&JoinedRgn, &WindowRgn, &LowerRgn}) held->Reset();
 }
 
 }  // namespace sonbrel

@@ -19,7 +19,6 @@ constexpr unsigned kFadeIntervalMs = 5;
 struct FadeTick {
   enum class Kind { ApplyAlpha, BecomeOpaque, FadedOut } kind;
   int16_t alpha;
-  bool operator==(const FadeTick&) const = default;
 };
 
 class FadeEngine {
@@ -27,11 +26,6 @@ class FadeEngine {
   FadeEngine(forms::Form& window, forms::Timer& timer, std::function<void()> onFadedOut)
       : window_(window), timer_(timer), onFadedOut_(std::move(onFadedOut)) {}
 
-  int16_t FadeAlpha = 0;
-  int16_t FadeStep = 0;
-
-  // The arithmetic of one tick, without touching the window.
-  FadeTick Advance();
   // One tick: Advance, then apply its outcome to the window, the timer and the end action.
   void Tick();
   // Ramp up on a 5 ms timer from a window made layered and transparent at once; the first tick
@@ -41,11 +35,15 @@ class FadeEngine {
   void BeginFadeOut();
   bool FadedOut() const { return FadeAlpha <= 0 && FadeStep < 0; }
 
+ private:
   // The window's extended style with or without WS_EX_LAYERED, and its alpha.
   static void SetLayered(HWND window, bool layered);
   static void ApplyAlpha(HWND window, int16_t alpha);
+  // The arithmetic of one tick, without touching the window.
+  FadeTick Advance();
 
- private:
+  int16_t FadeAlpha = 0;
+  int16_t FadeStep = 0;
   forms::Form& window_;
   forms::Timer& timer_;
   std::function<void()> onFadedOut_;

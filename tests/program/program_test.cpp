@@ -1,7 +1,10 @@
 // The built Sonbrel.exe under Wine with its station server, driven with input the system generates.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "resources/resource_ids.h"
+#include "support/file_version.h"
 #include "support/station_server.h"
 #include "support/user_input.h"
 #include "support/window_probe.h"
@@ -159,7 +162,13 @@ TEST_F(RunningProgram, TheLogoOpensTheAboutWindowAndItsButtonShowsTheHistory) {
   ASSERT_TRUE(box && updateLog);
   EXPECT_EQ(TextOf(box).rfind(L"Harlune网络FM播放器 使用说明\r\n", 0), 0u) << "the notice first";
   ClickMiddleOf(updateLog);
-  EXPECT_TRUE(WaitFor([&] { return TextOf(box).rfind(L"2008.12.17 V3.0.1\r\n", 0) == 0; }, 3000)) << "the history";
+  // The history, newest first: a dated heading naming the version of the program file.
+  const std::wregex dated(L"\\d{4}\\.\\d\\d\\.\\d\\d V.*");
+  const std::wstring release = L" V" + support::FileVersionOf(SONBREL_EXE);
+  EXPECT_TRUE(WaitFor([&] {
+    const std::wstring text = TextOf(box), first = text.substr(0, text.find(L"\r\n"));
+    return std::regex_match(first, dated) && first.ends_with(release);
+  }, 3000)) << "the history";
   EXPECT_TRUE(::IsWindowVisible(mainWindow));
 }
 

@@ -44,7 +44,7 @@ void Form2::PlaceControls() {
   Command1.Move(4440, 3360, 975, 375);
   Command1.Caption(L"确定");
   Label2.Move(240, 1440, 2055, 255);
-  Label2.Caption(L"Harlune网络工作室 保留所有权利");
+  Label2.Caption(L"Harlune 保留所有权利");
   Image3.Move(120, 120, 615, 615);
   OLE1.Move(0, 3360, 495, 495);
   OLE1.Visible(false);
@@ -64,7 +64,7 @@ void Form2::PlaceControls() {
   Line1.BorderWidth(2);
   Line1.BorderColor(COLOR_3DDKSHADOW);
   Label3.Move(240, 1680, 5295, 255);
-  Label3.Caption(L"版权所有 (C) 2007-2008 Harlune网络工作室  Harlune Internet FM");
+  Label3.Caption(L"版权所有 (C) 2007-2008 Harlune网络工作室");
   Label1.Move(240, 1200, 4935, 255);
 }
 

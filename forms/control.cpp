@@ -142,7 +142,8 @@ void Control::Relayout() {
   if (window_) {
     const RECT r = PixelRect();
     ::SetWindowPos(window_.Get(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE | (visible_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+                   SWP_NOZORDER | SWP_NOACTIVATE | (visible_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) |
+                       (owner_.RedrawHeld() ? SWP_NOREDRAW : 0));
   }
   Changed();
 }

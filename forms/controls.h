@@ -174,6 +174,8 @@ class Label : public Control {
   COLORREF ForeColor() const { return foreColor_; }
   void ForeColor(COLORREF color);
   void Font(FontSpec font);
+  // The font the caption is drawn with; nullptr before load.
+  HFONT hFont() const { return font_.Get(); }
   void MouseIcon(int cursorResourceId) { cursorId_ = cursorResourceId; }
 
  private:

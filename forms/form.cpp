@@ -419,7 +419,18 @@ void Form::Height(float twips) {
 
 // One full move: a record with SWP_NOMOVE or SWP_NOSIZE would hide the real values from a
 // subclassed procedure, and one with SWP_NOMOVE ignores the x and y it hands back.
-void Form::MoveTo(int x, int y, int cx, int cy) { ::MoveWindow(hWnd(), x, y, cx, cy, TRUE); }
+void Form::MoveTo(int x, int y, int cx, int cy) {
+  ::MoveWindow(hWnd(), x, y, cx, cy, RedrawHeld() ? FALSE : TRUE);
+}
+
+Form::RedrawHold::RedrawHold(Form& form) : form_(form) { ++form_.redrawHolds_; }
+
+// What changed while held asked for no painting, so the whole face is painted, once.
+Form::RedrawHold::~RedrawHold() {
+  if (--form_.redrawHolds_ > 0 || !form_.Loaded()) return;
+  ::RedrawWindow(form_.hWnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
 
 void Form::Paint() {
   PaintScope paint(hWnd());

@@ -51,6 +51,8 @@ class Form {
   bool Loaded() const { return static_cast<bool>(window_); }
 
   HWND hWnd() const { return window_.Get(); }
+  // The controls, front to back.
+  const std::vector<Control*>& Controls() const { return controls_; }
 
   // The window's outer rectangle in twips; each write is one full move (position and size
   // together, as MoveWindow does) through the window's procedure.
@@ -68,6 +70,20 @@ class Form {
   bool Visible() const;
   void Visible(bool visible);
   HICON Icon() const { return icon_.Get(); }
+
+  // While held, changes of place, size, outline and visibility reach the screen only when the
+  // last hold ends, in one paint of the form and its visible controls.
+  class RedrawHold {
+   public:
+    explicit RedrawHold(Form& form);
+    RedrawHold(const RedrawHold&) = delete;
+    RedrawHold& operator=(const RedrawHold&) = delete;
+    ~RedrawHold();
+
+   private:
+    Form& form_;
+  };
+  bool RedrawHeld() const { return redrawHolds_ > 0; }
 
   // Persistent drawing: a memory drawing context behind the form's client area. hDC is
   // nullptr while AutoRedraw is off or the form is not loaded.
@@ -147,6 +163,7 @@ class Form {
   std::unique_ptr<Tooltips> tooltips_;
   ComPtr<AccessibleObject> accessible_;
   bool inUnload_ = false;
+  int redrawHolds_ = 0;
   std::optional<DWORD> createError_;  // set when the last load got no window: the system's error
 };
 

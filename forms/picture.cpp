@@ -15,12 +15,12 @@ namespace forms {
 
 class Picture::Impl {
  public:
-  explicit Impl(UniqueBitmap bitmap) : bitmap_(std::move(bitmap)) {
+  Impl(UniqueBitmap bitmap, Source source) : bitmap_(std::move(bitmap)), source_(source) {
     BITMAP info{};
     ::GetObjectW(bitmap_.Get(), sizeof info, &info);
     size_ = {info.bmWidth, std::abs(info.bmHeight)};
   }
-  explicit Impl(ComPtr<IPicture> picture) : picture_(std::move(picture)) {
+  Impl(ComPtr<IPicture> picture, Source source) : picture_(std::move(picture)), source_(source) {
     picture_->get_Width(&himetricWidth_);
     picture_->get_Height(&himetricHeight_);
     size_ = {HimetricToPixels(himetricWidth_, LOGPIXELSX),
@@ -29,6 +29,7 @@ class Picture::Impl {
 
   SIZE Size() const { return size_; }
   HBITMAP Bitmap() const { return bitmap_.Get(); }
+  Source From() const { return source_; }
 
   void Render(HDC dc, int x, int y) const {
     if (picture_) {
@@ -53,6 +54,7 @@ class Picture::Impl {
   OLE_XSIZE_HIMETRIC himetricWidth_ = 0;
   OLE_YSIZE_HIMETRIC himetricHeight_ = 0;
   SIZE size_{};
+  Source source_;
 };
 
 namespace {
@@ -76,7 +78,7 @@ Picture Picture::FromBitmapResource(int id) {
   UniqueBitmap bitmap(static_cast<HBITMAP>(
       ::LoadImageW(ThisModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!bitmap) return Picture();
-  return Picture(std::make_shared<const Impl>(std::move(bitmap)));
+  return Picture(std::make_shared<const Impl>(std::move(bitmap), Source{Source::Kind::Bitmap, id}));
 }
 
 Picture Picture::FromGifResource(int id) {
@@ -89,7 +91,7 @@ Picture Picture::FromGifResource(int id) {
       !picture) {
     return Picture();
   }
-  return Picture(std::make_shared<const Impl>(std::move(picture)));
+  return Picture(std::make_shared<const Impl>(std::move(picture), Source{Source::Kind::Gif, id}));
 }
 
 SIZE Picture::SizePixels() const { return impl_ ? impl_->Size() : SIZE{0, 0}; }
@@ -99,6 +101,12 @@ void Picture::Render(HDC dc, int x, int y) const {
 }
 
 HBITMAP Picture::Bitmap() const { return impl_ ? impl_->Bitmap() : nullptr; }
+
+bool Picture::SameLook(const Picture& other) const {
+  if (!impl_ || !other.impl_) return false;
+  const Source mine = impl_->From(), theirs = other.impl_->From();
+  return mine.kind == theirs.kind && mine.id == theirs.id;
+}
 
 Picture LoadResPicture(int id, int type) {
   return type == vbResBitmap ? Picture::FromBitmapResource(id) : Picture();

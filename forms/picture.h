@@ -21,10 +21,16 @@ class Picture {
   void Render(HDC dc, int x, int y) const;
   // The bitmap handle for bitmap pictures (nullptr for GIFs and no picture); owned by the picture.
   HBITMAP Bitmap() const;
+  // Both were loaded from the same resource, so they show the same pixels.
+  bool SameLook(const Picture& other) const;
 
   class Impl;
 
  private:
+  struct Source {
+    enum class Kind { Bitmap, Gif } kind;
+    int id;
+  };
   explicit Picture(std::shared_ptr<const Impl> impl) : impl_(std::move(impl)) {}
   std::shared_ptr<const Impl> impl_;
 };

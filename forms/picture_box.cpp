@@ -24,7 +24,10 @@ const wchar_t* PictureBoxClass() {
 }  // namespace
 
 void PictureBox::Picture(forms::Picture picture) {
+  // The box keeps the picture it is given; the screen needs nothing when the look is the same.
+  const bool sameLook = picture.SameLook(picture_);
   picture_ = std::move(picture);
+  if (sameLook) return;
   const float oldWidth = width_, oldHeight = height_;
   TakePictureSize();
   if (width_ != oldWidth || height_ != oldHeight) Relayout();

@@ -23,6 +23,7 @@ void SetTopMostBand(HWND window, int16_t onTop) { Module1::SetTopMost(window, on
 }  // namespace
 
 void Form1::Picture11_Click() {
+  const RedrawHold oneStep(*this);  // the new face shows whole, in one paint
   SetTopMostBand(hWnd(), True);
   if (Height() > kOpenPanelAbove) {
     Height(Height() - kMiniHeightCutOpenPanel);
@@ -39,6 +40,7 @@ void Form1::Picture11_Click() {
 }
 
 void Form1::Picture12_Click() {
+  const RedrawHold oneStep(*this);  // the new face shows whole, in one paint
   SetTopMostBand(hWnd(), False);
   Height(Height() + kMiniHeightCut);
   Width(Width() + kMiniWidthCut);
@@ -49,6 +51,7 @@ void Form1::Picture12_Click() {
 }
 
 void Form1::Picture2_Click() {
+  const RedrawHold oneStep(*this);  // the new face shows whole, in one paint
   Height(Height() + kPanelHeight);
   Outline.RoundWithPanel(hWnd(), PixelSize());
   Picture1.Visible(true);
@@ -59,6 +62,7 @@ void Form1::Picture1_Click() { ClosePlaylistPanel(); }
 void Form1::Picture21_Click() { ClosePlaylistPanel(); }
 
 void Form1::ClosePlaylistPanel() {
+  const RedrawHold oneStep(*this);  // the new face shows whole, in one paint
   Height(Height() - kPanelHeight);
   Outline.Round(hWnd(), PixelSize());
   Picture2.Visible(true);

@@ -71,6 +71,9 @@ int wmain() {
        }},
       {"hover move over Picture10, as built",
        [&](int) { ::SendMessageW(main.Picture10.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(8, 9)); }},
+      // Each move changes two looks: the button left goes normal, the one entered shows hover.
+      {"hover moves, Picture10 and 11 in turn",
+       [&](int i) { ::SendMessageW(boxes[i & 1]->hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(8, 9)); }},
       {"its three looks, loaded each time",
        [&](int) {
          for (int i = 0; i < 3; ++i) boxes[i]->Picture(forms::LoadResPicture(looks[i], forms::vbResBitmap));
@@ -84,6 +87,8 @@ int wmain() {
          for (int id : looks) forms::LoadResPicture(id, forms::vbResBitmap);
        }},
       // Pressed at (30, 10) on the title strip, then one pixel right and back.
+      {"drag: the horizontal move alone", [&](int i) { main.Left(main.Left() + ((i & 1) ? -15.0f : 15.0f)); }},
+      {"drag: the vertical move, in place", [&](int) { main.Top(main.Top()); }},
       {"drag step (two moves)",
        [&](int i) { ::SendMessageW(strip, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((i & 1) ? 29 : 31, 10)); }},
   };

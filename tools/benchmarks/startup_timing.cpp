@@ -1,5 +1,6 @@
 // Starts Sonbrel.exe a few times and prints how long it takes until the splash shows, until the
-// main window shows and until the station page is asked for.
+// main window shows and until the station page is asked for, each against an empty program's first
+// window (empty_window.exe, built beside this) started in the same round, in turn with it.
 #include <windows.h>
 
 #include <algorithm>
@@ -46,6 +47,24 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
+// The baseline: from the start of the process until its window is visible.
+double EmptyProgramOnce() {
+  const Clock::time_point start = Clock::now();
+  support::ChildProcess program = support::ChildProcess::Start(L"\"" + std::wstring(EMPTY_EXE) + L"\"");
+  support::WaitFor([&] { return ShowsWindow(program.Id(), L"Empty"); }, 10000);
+  const double ms = MsSince(start);
+  program.Terminate();
+  program.WaitForExit(5000);
+  return ms;
+}
+
+// The median over the rounds of each round's ratio to its baseline.
+double MedianRatio(const std::vector<double>& ms, const std::vector<double>& baseline) {
+  std::vector<double> ratios;
+  for (size_t i = 0; i < ms.size(); ++i) ratios.push_back(ms[i] / baseline[i]);
+  return Median(ratios);
+}
+
 }  // namespace
 
 int wmain() {
@@ -54,17 +73,22 @@ int wmain() {
     std::printf("port %d is taken\n", SONBREL_TEST_WEB_PORT);
     return 1;
   }
-  constexpr int kRuns = 5;
-  std::vector<double> splash, mainWindow, page;
+  constexpr int kRuns = 9;
+  EmptyProgramOnce();  // both programs' DLLs are read once before anything is timed
+  StartOnce(server, 0);
+  std::vector<double> empty, splash, mainWindow, page;
   for (int i = 0; i < kRuns; ++i) {
-    Run run = StartOnce(server, i);
-    std::printf("run %d: splash %.0f ms, main window %.0f ms, page requested %.0f ms\n", i + 1, run.splash,
-                run.mainWindow, run.page);
+    empty.push_back(EmptyProgramOnce());
+    Run run = StartOnce(server, i + 1);
+    std::printf("run %d: empty program %.0f ms; splash %.0f ms, main window %.0f ms, page requested %.0f ms\n", i + 1,
+                empty.back(), run.splash, run.mainWindow, run.page);
     splash.push_back(run.splash);
     mainWindow.push_back(run.mainWindow);
     page.push_back(run.page);
   }
-  std::printf("median of %d: splash %.0f ms, main window %.0f ms, page requested %.0f ms\n", kRuns,
-              Median(splash), Median(mainWindow), Median(page));
+  std::printf("median of %d rounds; baseline: an empty program's first window %.0f ms\n", kRuns, Median(empty));
+  std::printf("splash visible        %6.0f ms  %5.2f x baseline\n", Median(splash), MedianRatio(splash, empty));
+  std::printf("main window visible   %6.0f ms  %5.2f x baseline\n", Median(mainWindow), MedianRatio(mainWindow, empty));
+  std::printf("page requested        %6.0f ms  %5.2f x baseline\n", Median(page), MedianRatio(page, empty));
   return 0;
 }

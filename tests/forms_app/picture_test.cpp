@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "forms/handles.h"
 #include "forms/picture.h"
 #include "test_resources.h"
@@ -25,12 +27,8 @@ TEST(Pictures, AGifKeepsItsSizeAndTransparency) {
   ::SetDCBrushColor(dc, kBackdrop);
   ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
   gif.Render(dc, 2, 2);
-  const struct {
-    int x, y;
-    COLORREF colour;
-  } pixels[] = {{0, 0, kBackdrop}, {36, 22, kBackdrop}, {3, 2, kBackdrop},
-                {4, 3, kRed},       {29, 16, kRed},       {30, 17, kBackdrop}};
-  for (const auto& p : pixels) EXPECT_EQ(::GetPixel(dc, 2 + p.x, 2 + p.y), p.colour) << p.x << ", " << p.y;
+  for (auto [x, y, colour] : {std::tuple{3, 2, kBackdrop}, {4, 3, kRed}, {29, 16, kRed}, {30, 17, kBackdrop}})
+    EXPECT_EQ(::GetPixel(dc, 2 + x, 2 + y), colour) << x << ", " << y;
   ::SelectObject(dc, previous);
   ::DeleteDC(dc);
   EXPECT_FALSE(forms::LoadResPicture(4242, forms::vbResBitmap));

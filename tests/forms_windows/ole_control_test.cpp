@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <vector>
 
 #include "forms/forms.h"
@@ -22,8 +21,12 @@ LRESULT CALLBACK KeyTakerWindowProc(HWND window, UINT message, WPARAM wParam, LP
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-// A control that takes Tab and declines every other key; it makes its window when placed.
-class KeyTaker final : public IOleObject, public IOleInPlaceActiveObject {
+#define STUB(signature, result) \
+  HRESULT STDMETHODCALLTYPE signature override { return result; }
+
+// A control, and its own class factory, that takes Tab and declines every other key; it makes its
+// window when placed. It lives as long as the test: the host's references are not what ends it.
+class KeyTaker final : public IOleObject, public IOleInPlaceActiveObject, public IClassFactory {
  public:
   std::vector<WPARAM> offered;  // WM_KEYDOWN offered to it
   std::vector<LONG> verbs;
@@ -34,20 +37,18 @@ class KeyTaker final : public IOleObject, public IOleInPlaceActiveObject {
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IOleObject) {
-      *out = static_cast<IOleObject*>(this);
-    } else if (iid == IID_IOleInPlaceActiveObject || iid == IID_IOleWindow) {
-      *out = static_cast<IOleInPlaceActiveObject*>(this);
-    } else {
-      *out = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
+    *out = iid == IID_IUnknown || iid == IID_IOleObject ? static_cast<IOleObject*>(this)
+           : iid == IID_IOleInPlaceActiveObject || iid == IID_IOleWindow
+               ? static_cast<void*>(static_cast<IOleInPlaceActiveObject*>(this))
+           : iid == IID_IClassFactory ? static_cast<IClassFactory*>(this)
+                                      : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
   }
-  // Lives as long as the test; the host's references are not what ends it.
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
+    return outer ? CLASS_E_NOAGGREGATION : QueryInterface(iid, out);
+  }
 
   HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override {
     if (site) site->AddRef();
@@ -56,8 +57,7 @@ class KeyTaker final : public IOleObject, public IOleInPlaceActiveObject {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** site) override {
-    *site = site_;
-    if (site_) site_->AddRef();
+    if ((*site = site_)) site_->AddRef();
     return site_ ? S_OK : E_FAIL;
   }
   HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG, IOleClientSite*, LONG, HWND parent, LPCRECT place) override {
@@ -78,57 +78,20 @@ class KeyTaker final : public IOleObject, public IOleInPlaceActiveObject {
     *out = window;
     return window ? S_OK : E_FAIL;
   }
-
-  HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE Close(DWORD) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Update() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE IsUpToDate() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID* id) override {
-    *id = kKeyTakerClass;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetUserType(DWORD, LPOLESTR*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetExtent(DWORD, SIZEL*) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Advise(IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Unadvise(DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* status) override {
-    *status = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* status) override { return *status = 0, S_OK; }
+  STUB(GetUserClassID(CLSID*), E_NOTIMPL) STUB(SetHostNames(LPCOLESTR, LPCOLESTR), S_OK) STUB(Close(DWORD), S_OK) STUB(Update(), S_OK)
+  STUB(IsUpToDate(), S_OK) STUB(SetExtent(DWORD, SIZEL*), S_OK) STUB(LockServer(BOOL), S_OK)
+  STUB(OnFrameWindowActivate(BOOL), S_OK) STUB(OnDocWindowActivate(BOOL), S_OK)
+  STUB(ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL), S_OK) STUB(EnableModeless(BOOL), S_OK)
+  STUB(SetMoniker(DWORD, IMoniker*), E_NOTIMPL) STUB(GetMoniker(DWORD, DWORD, IMoniker**), E_NOTIMPL)
+  STUB(InitFromData(IDataObject*, BOOL, DWORD), E_NOTIMPL) STUB(GetClipboardData(DWORD, IDataObject**), E_NOTIMPL)
+  STUB(EnumVerbs(IEnumOLEVERB**), E_NOTIMPL) STUB(GetUserType(DWORD, LPOLESTR*), E_NOTIMPL)
+  STUB(GetExtent(DWORD, SIZEL*), E_NOTIMPL) STUB(Advise(IAdviseSink*, DWORD*), E_NOTIMPL)
+  STUB(Unadvise(DWORD), E_NOTIMPL) STUB(EnumAdvise(IEnumSTATDATA**), E_NOTIMPL)
+  STUB(SetColorScheme(LOGPALETTE*), E_NOTIMPL) STUB(ContextSensitiveHelp(BOOL), E_NOTIMPL)
 
  private:
   IOleClientSite* site_ = nullptr;
-};
-
-class KeyTakerFactory final : public IClassFactory {
- public:
-  explicit KeyTakerFactory(KeyTaker& made) : made_(made) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    *out = iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
-    return outer ? CLASS_E_NOAGGREGATION : made_.QueryInterface(iid, out);
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
- private:
-  KeyTaker& made_;
 };
 
 class HostForm : public forms::Form {
@@ -149,8 +112,8 @@ class OleControlHost : public ::testing::Test {
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"KeyTakerWindow";
     ::RegisterClassW(&windowClass);
-    ASSERT_EQ(::CoRegisterClassObject(kKeyTakerClass, &factory_, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                                      &cookie_),
+    ASSERT_EQ(::CoRegisterClassObject(kKeyTakerClass, static_cast<IClassFactory*>(&taker_), CLSCTX_INPROC_SERVER,
+                                      REGCLS_MULTIPLEUSE, &cookie_),
               S_OK);
     g_windowKeys.clear();
     form_.Show();
@@ -161,20 +124,13 @@ class OleControlHost : public ::testing::Test {
     ::CoRevokeClassObject(cookie_);
   }
   // Posted input, then the runtime's own loop until it is all handled.
-  struct Posted {
-    HWND window;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-  };
-  static void RunLoopOver(std::initializer_list<Posted> input) {
-    for (const Posted& m : input) ::PostMessageW(m.window, m.message, m.wParam, m.lParam);
+  static void RunLoopOver(std::initializer_list<MSG> input) {
+    for (const MSG& m : input) ::PostMessageW(m.hwnd, m.message, m.wParam, m.lParam);
     ::PostQuitMessage(0);
     forms::RunMessageLoop();
   }
 
   KeyTaker taker_;
-  KeyTakerFactory factory_{taker_};
   DWORD cookie_ = 0;
   HostForm form_;
 };

@@ -5,7 +5,7 @@ const { test } = require("node:test");
 const assert = require("node:assert/strict");
 const { ESLint } = require("eslint");
 
-test("the page's scripts use only what IE11 has, and its styles what it keeps, or test for it first", async () => {
+test("the page's scripts use only what IE11 has and its styles use only what it keeps, or they test for it first", async () => {
   const { default: stylelint } = await import("stylelint");
   const cwd = `${__dirname}/../..`, eslint = new ESLint({ cwd, overrideConfigFile: `${__dirname}/eslint.config.mjs` });
   const scripts = await eslint.lintFiles(["station/sonbrel/*.js"]);

@@ -1,21 +1,14 @@
 // What the page test files share: a private Icecast with the demo sources on a free loopback port,
-// what it says about its listeners, and the check of the bands the frame shows.
+// Chromium at the control's size, and the check of the bands the frame shows.
 "use strict";
+const { before, after } = require("node:test");
 const assert = require("node:assert/strict");
 const fs = require("node:fs");
 const net = require("node:net");
 const os = require("node:os");
+const { chromium } = require("playwright-core");
 const service = require("../../tools/radio/radio.js");
 
-const freePort = () => new Promise((resolve) => {
-  const probe = net.createServer().listen(0, "127.0.0.1", () => {
-    const { port } = probe.address();
-    probe.close(() => resolve(port));
-  });
-});
-
-// The service and its pieces: Icecast and one source per demo station, each stopped and started
-// again by the tests that need it.
 const radio = { sources: {} };
 async function startIcecast() {
   radio.icecast = service.startIcecast(radio.config);
@@ -28,19 +21,50 @@ async function startSource(id) {
 const stopSource = (id) => service.stop(radio.sources[id]);
 const mounts = () => radio.config.stations.map((s) => s.id);
 
-// A test file starts the service before its tests and stops it after them.
-async function startRadio() {
-  radio.dir = fs.mkdtempSync(`${os.tmpdir()}/sonbrel-page-`);
-  // A silent source is kept for a minute, so that a stalled one stalls its listeners.
-  radio.config = service.configure(radio.dir, `127.0.0.1:${await freePort()}`, { sourceTimeout: 60 });
-  await startIcecast();
-  await Promise.all(mounts().map(startSource));
+// Registers the service and the browser for the calling test file.
+function useRadio() {
+  before(async () => {
+    radio.dir = fs.mkdtempSync(`${os.tmpdir()}/sonbrel-page-`);
+    const port = await new Promise((resolve) => {
+      const probe = net.createServer().listen(0, "127.0.0.1", () => { const { port } = probe.address(); probe.close(() => resolve(port)); });
+    });
+    // A silent source is kept for a minute, so that a stalled one stalls its listeners.
+    radio.config = service.configure(radio.dir, `127.0.0.1:${port}`, { sourceTimeout: 60 });
+    await startIcecast();
+    await Promise.all(mounts().map(startSource));
+    radio.browser = await chromium.launch({ executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
+      args: ["--autoplay-policy=no-user-gesture-required"] });
+  });
+  after(async () => {
+    await radio.browser.close();
+    await Promise.all(Object.values(radio.sources).map((c) => service.stop(c)));
+    await service.stop(radio.icecast);
+    fs.rmSync(radio.dir, { recursive: true, force: true });
+  });
 }
-async function stopRadio() {
-  await Promise.all(Object.values(radio.sources).map((c) => service.stop(c)));
-  await service.stop(radio.icecast);
-  fs.rmSync(radio.dir, { recursive: true, force: true });
+
+// Runs `body` on a fresh page serving `file` as its station file, free of script errors. Status
+// changes are kept in window.statusLog, the page's requests in page.requests.
+async function withPage({ file, init, clock }, body) {
+  const base = radio.config.base, page = await (await radio.browser.newContext({ viewport: { width: 323, height: 574 } })).newPage();
+  const errors = [];
+  page.on("pageerror", (error) => errors.push(error.message));
+  page.requests = [];
+  page.on("request", (request) => page.requests.push(request.url().slice(base.length)));
+  await page.route("**/sonbrel/stations.json", (route) => route.fulfill({ contentType: "application/json", body: JSON.stringify(file) }));
+  if (clock) await page.clock.install();
+  if (init) await page.addInitScript(init);
+  await page.addInitScript(() => document.addEventListener("DOMContentLoaded", () => {
+    const status = document.getElementById("status"), log = (window.statusLog = []);
+    new MutationObserver(() => log.push(status.textContent)).observe(status, { childList: true });
+  }));
+  await page.goto(`${base}/sonbrel/index3.htm`);
+  await page.waitForSelector("#stations li.station");
+  await body(page);
+  assert.deepEqual(errors, []);
+  await page.context().close();
 }
+const noStorage = () => Object.defineProperty(window, "localStorage", { get() { throw new Error("denied"); } });
 
 const admin = async (what) => {
   const auth = Buffer.from(`admin:${radio.config.passwords.admin}`).toString("base64");
@@ -58,11 +82,10 @@ async function waitFor(check, what, timeoutMs = 15000) {
   }
   assert.fail(`${what}; last seen ${JSON.stringify(last)}`);
 }
-const waitForListeners = (id, count) =>
-  waitFor(async () => (await listenerIds(id)).length === count, `${count} listeners on /${id}`);
+const waitForListeners = (id, count) => waitFor(async () => (await listenerIds(id)).length === count, `${count} listeners on /${id}`);
 
-// What the frame shows of the page, [left, top, right, bottom] in page pixels. Nothing visible may
-// straddle a band's edge; in a list only whole rows count.
+// What the frame shows of the page, [left, top, right, bottom]: nothing visible may straddle a
+// band's edge; in a list only whole rows count.
 const BANDS = { normal: [3, 3, 311, 164], panel: [3, 164, 311, 444], mini: [9, 132, 189, 157] };
 async function checkBands(page, state) {
   const all = await page.evaluate(() => [...document.querySelectorAll(
@@ -80,5 +103,5 @@ async function checkBands(page, state) {
   }
 }
 
-module.exports = { radio, startRadio, stopRadio, startIcecast, startSource, stopSource, mounts, admin, listenerIds, onAir, waitFor,
-  waitForListeners, checkBands };
+module.exports = { radio, useRadio, withPage, noStorage, startIcecast, startSource, stopSource, mounts, admin, listenerIds, onAir,
+  waitFor, waitForListeners, checkBands };

@@ -19,7 +19,6 @@
 namespace sonbrel {
 namespace {
 
-// The version the test program carries, from the same resource the program is built with.
 std::wstring ThisVersion() {
   wchar_t path[MAX_PATH];
   ::GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -58,7 +57,6 @@ constexpr wchar_t kCaption[] = L"关于 Harlune网络FM播放器";
 constexpr COLORREF kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0);
 const POINT kOnImage3{28, 28}, kOnImage2{344, 40}, kOnLabel4{40, 136};
 
-// Mouse messages as the system sends them to the window under the pointer (client pixels).
 void Send(HWND w, UINT message, WPARAM held, POINT p) { ::SendMessageW(w, message, held, MAKELPARAM(p.x, p.y)); }
 void Click(HWND w, POINT p) { Send(w, WM_LBUTTONDOWN, MK_LBUTTON, p), Send(w, WM_LBUTTONUP, 0, p); }
 Form2& About() { return forms::Forms::Get<Form2>(); }
@@ -116,15 +114,10 @@ TEST_F(AboutWindow, TheLinkReadsAsALinkToTheSiteAndItsDefaultActionOpensItAsACli
             S_OK);
   LONG count = 0;
   window->get_accChildCount(&count);
-  VARIANT link{}, role{};
-  link.vt = VT_I4;
-  for (LONG id = 1; id <= count; ++id) {
-    VARIANT child{};
-    child.vt = VT_I4;
-    child.lVal = id;
-    ::VariantInit(&role);
+  VARIANT link{}, child{}, role{};
+  link.vt = child.vt = VT_I4;
+  for (child.lVal = 1; child.lVal <= count; ++child.lVal)
     if (SUCCEEDED(window->get_accRole(child, &role)) && role.vt == VT_I4 && role.lVal == ROLE_SYSTEM_LINK) link = child;
-  }
   ASSERT_NE(link.lVal, 0) << "no link among " << count;
   BSTR name = nullptr, value = nullptr;
   window->get_accName(link, &name);
@@ -149,6 +142,7 @@ TEST_F(AboutWindow, BothPicturesShowOneModelessWindowAndEitherClosingRestoresThe
   for (bool button : {true, false}) {  // the button, then WM_CLOSE
     About().Show();
     ::SendMessageW(About().Command2.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(About().Text1.Text(), TextResource(IDT_HISTORY));
     Send(About().hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, kOnLabel4);  // never released
     ::SendMessageW(button ? About().Command1.hWnd() : About().hWnd(), button ? BM_CLICK : WM_CLOSE, 0, 0);
     EXPECT_TRUE(!About().Loaded() && support::FindTopLevelWindows(kCaption).empty());

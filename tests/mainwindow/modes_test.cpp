@@ -1,4 +1,3 @@
-// The main window's three shapes and its hiding into the notification area.
 #include <string>
 #include <vector>
 
@@ -28,11 +27,8 @@ std::string VisiblePictures(Form1& f) {
       {11, &f.Picture11}, {12, &f.Picture12}, {14, &f.Picture14}, {15, &f.Picture15}, {16, &f.Picture16},
       {17, &f.Picture17}, {18, &f.Picture18}, {19, &f.Picture19}, {20, &f.Picture20}};
   std::string seen;
-  for (const auto& [n, box] : touched) {
-    if (!::IsWindowVisible(box->hWnd())) continue;
-    if (!seen.empty()) seen += ' ';
-    seen += std::to_string(n);
-  }
+  for (const auto& [n, box] : touched)
+    if (::IsWindowVisible(box->hWnd())) seen += (seen.empty() ? "" : " ") + std::to_string(n);
   return seen;
 }
 
@@ -89,7 +85,6 @@ TEST_F(ViewModes, HundredsOfSwitchesHoversAndHidesLeaveNoGdiObjectBehind) {
   EXPECT_EQ(after->total, before->total);
 }
 
-// What the window asks of the shell, passed on to it.
 std::vector<std::pair<DWORD, TrayIconRecord>> g_shellCalls;
 BOOL RecordShellCall(DWORD message, TrayIconRecord* record) {
   g_shellCalls.emplace_back(message, *record);

@@ -1,6 +1,9 @@
 // The station page's frame: what the browser control is told, and where its navigations go.
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "program_fixture.h"
@@ -12,8 +15,7 @@ namespace {
 const std::wstring kPort = std::to_wstring(SONBREL_TEST_WEB_PORT);
 constexpr wchar_t kBrowserCommand[] = L"http\\shell\\open\\command";
 
-// What the shell starts for a web address, pointed at a recorder for the test's length: each
-// address handed to the default browser becomes a line of a file.
+// The default browser, for the test's length: each address it is handed becomes a line of a file.
 class BrowserRecorder {
  public:
   BrowserRecorder() {
@@ -35,13 +37,8 @@ class BrowserRecorder {
     ::DeleteFileW(file_.c_str());
   }
   std::string Lines() const {
-    forms::UniqueKernelHandle in(::CreateFileW(file_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                               OPEN_EXISTING, 0, nullptr));
-    char text[16384];
-    DWORD read = 0;
-    if (in.Get() == INVALID_HANDLE_VALUE || !::ReadFile(in.Get(), text, sizeof text, &read, nullptr)) read = 0;
-    if (in.Get() == INVALID_HANDLE_VALUE) in.Release();
-    return std::string(text, read);
+    std::ifstream in(std::filesystem::path(file_), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
   }
 
  private:

@@ -1,5 +1,3 @@
-// Start-up through the splash, the exit question, the fade-out, the buttons' looks and dragging
-// the window by its pictures.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -82,7 +80,7 @@ TEST_F(ProgramWindows, OnlyMinusOneCountsAsTrueForTheTopmostBand) {
   }
 }
 
-// Edges within 19 pixels pull the window onto them; a resize that snaps becomes a move as well.
+// A resize that snaps becomes a move as well.
 TEST(SnapToWorkArea, LandsOnTheEdgesWithinNineteenPixels) {
   constexpr RECT kScreen{0, 0, 1024, 738}, kAt400{400, 300, 708, 461}, kBelow{0, 30, 1024, 768};
   constexpr UINT kMove = SWP_NOZORDER, kPureMove = SWP_NOSIZE | SWP_NOZORDER, kPureSize = SWP_NOMOVE | SWP_NOZORDER;
@@ -116,8 +114,6 @@ bool SameBits(HBITMAP a, HBITMAP b) {
          std::memcmp(x.bmBits, y.bmBits, static_cast<size_t>(x.bmWidthBytes) * x.bmHeight) == 0;
 }
 
-// The buttons with looks come from the window's own table; which moves reset which of them is
-// written out below.
 class ButtonLooks : public testing_support::ProgramWindows {
  protected:
   void SetUp() override {
@@ -125,7 +121,7 @@ class ButtonLooks : public testing_support::ProgramWindows {
     LoadMainWindow();
     for (const Row& b : Form1::SkinButtons())
       if (b.looks) buttons.push_back(&b);
-    // Looks only: a click would switch modes, hide the window or ask about the exit.
+    // Looks only: no click may switch modes, hide the window or ask about the exit.
     for (const Row* b : buttons) (Main().*b->control).Click = nullptr;
   }
   bool Shows(const Row& b, int look) {
@@ -174,7 +170,6 @@ TEST(DragStart, RoundsHalvesToEvenAndHoldsTo16Bits) {
 
 class Dragging : public testing_support::ProgramWindows {};
 
-// The positions asked of the main window, in order, ahead of the snapping.
 std::vector<WINDOWPOS> g_askedPositions;
 WNDPROC g_beforeRecorder = nullptr;
 LRESULT CALLBACK RecordAskedPositions(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -191,14 +191,15 @@ test("with 100 more listeners on its mount the page plays on without a gap", (t)
       return listener;
     });
     try {
-      await waitForListeners("morning", 101);
-        await page.evaluate(() => { window.statusLog.length = 0; });
+      // At least: a listener of an earlier test may not have been dropped yet.
+      await waitFor(async () => (await listenerIds("morning")).length >= 101, "101 listeners on /morning", 30000);
+      await page.evaluate(() => { window.statusLog.length = 0; });
       const before = listeners.map((l) => l.bytes), from = await mediaTime(page), start = Date.now();
       await page.waitForTimeout(8000);
       const wall = (Date.now() - start) / 1000, media = (await mediaTime(page)) - from;
       const least = Math.min(...listeners.map((l, i) => l.bytes - before[i]));
       t.diagnostic(`load: the slowest of 100 listeners got ${least} bytes in ${wall.toFixed(1)} s; the page played ${media.toFixed(2)} s`);
-        assert.ok(least >= 0.8 * 4000 * wall, "every listener is served live at 32 kbit/s");
+      assert.ok(least >= 0.8 * 4000 * wall, "every listener is served live at 32 kbit/s");
       assert.ok(media >= 0.9 * wall, `${media} s of audio in ${wall} s`);
       assert.deepEqual((await statusSeen(page)).filter((s) => s !== "播放中"), []);
     } finally {

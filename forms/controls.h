@@ -135,6 +135,7 @@ class PictureBox : public Control {
   void Unbind() { window_.Release(); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void PaintWindow();
+  void ShowNewLook();
   void TakePictureSize();
 
   forms::Picture picture_;

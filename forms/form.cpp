@@ -417,9 +417,13 @@ void Form::Height(float twips) {
   MoveTo(r.left, r.top, r.right - r.left, TwipsToPixelsY(twips));
 }
 
-// One full move: a record with SWP_NOMOVE or SWP_NOSIZE would hide the real values from a
-// subclassed procedure, and one with SWP_NOMOVE ignores the x and y it hands back.
+// A move to where the window already is changes nothing and is skipped: under Wine it costs as
+// much as a real one. Otherwise one full move: a record with SWP_NOMOVE or SWP_NOSIZE would hide
+// the real values from a subclassed procedure, and one with SWP_NOMOVE ignores the x and y it
+// hands back.
 void Form::MoveTo(int x, int y, int cx, int cy) {
+  const RECT now = WindowRect();
+  if (now.left == x && now.top == y && now.right - now.left == cx && now.bottom - now.top == cy) return;
   ::MoveWindow(hWnd(), x, y, cx, cy, RedrawHeld() ? FALSE : TRUE);
 }
 

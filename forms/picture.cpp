@@ -3,6 +3,7 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -15,10 +16,8 @@ namespace forms {
 
 class Picture::Impl {
  public:
-  Impl(UniqueBitmap bitmap, Source source) : bitmap_(std::move(bitmap)), source_(source) {
-    BITMAP info{};
-    ::GetObjectW(bitmap_.Get(), sizeof info, &info);
-    size_ = {info.bmWidth, std::abs(info.bmHeight)};
+  Impl(const BITMAPINFO* dib, const void* bits, Source source) : dib_(dib), bits_(bits), source_(source) {
+    size_ = {dib->bmiHeader.biWidth, std::abs(dib->bmiHeader.biHeight)};
   }
   Impl(ComPtr<IPicture> picture, Source source) : picture_(std::move(picture)), source_(source) {
     picture_->get_Width(&himetricWidth_);
@@ -28,7 +27,7 @@ class Picture::Impl {
   }
 
   SIZE Size() const { return size_; }
-  HBITMAP Bitmap() const { return bitmap_.Get(); }
+  bool Opaque() const { return dib_ != nullptr; }
   Source From() const { return source_; }
 
   void Render(HDC dc, int x, int y) const {
@@ -38,9 +37,7 @@ class Picture::Impl {
                        -himetricHeight_, nullptr);
       return;
     }
-    UniqueMemoryDc memory(::CreateCompatibleDC(dc));
-    SelectedObject selected(memory.Get(), bitmap_.Get());
-    ::BitBlt(dc, x, y, size_.cx, size_.cy, memory.Get(), 0, 0, SRCCOPY);
+    ::SetDIBitsToDevice(dc, x, y, size_.cx, size_.cy, 0, 0, 0, size_.cy, bits_, dib_, DIB_RGB_COLORS);
   }
 
  private:
@@ -49,7 +46,8 @@ class Picture::Impl {
     return ::MulDiv(himetric, ScreenDpi(axis), kHimetricPerInch);
   }
 
-  UniqueBitmap bitmap_;
+  const BITMAPINFO* dib_ = nullptr;  // in the module's resources, mapped while the process runs
+  const void* bits_ = nullptr;
   ComPtr<IPicture> picture_;
   OLE_XSIZE_HIMETRIC himetricWidth_ = 0;
   OLE_YSIZE_HIMETRIC himetricHeight_ = 0;
@@ -58,6 +56,23 @@ class Picture::Impl {
 };
 
 namespace {
+
+// Where the pixels of a packed DIB start; 0 when the bytes are not one this runtime draws.
+size_t PixelOffset(std::string_view bytes) {
+  BITMAPINFOHEADER header{};
+  if (bytes.size() < sizeof header) return 0;
+  std::memcpy(&header, bytes.data(), sizeof header);
+  if (header.biSize < sizeof header || header.biWidth <= 0 || header.biHeight == 0 || header.biPlanes != 1)
+    return 0;
+  const uint64_t colors = header.biClrUsed ? header.biClrUsed : header.biBitCount <= 8 ? 1u << header.biBitCount : 0;
+  const uint64_t masks = header.biCompression == BI_BITFIELDS && header.biSize == sizeof header ? 3 : 0;
+  const uint64_t offset = header.biSize + (colors + masks) * sizeof(RGBQUAD);
+  const uint64_t stride = (static_cast<uint64_t>(header.biWidth) * header.biBitCount + 31) / 32 * 4;
+  const uint64_t pixels = stride * static_cast<uint64_t>(std::abs(static_cast<int64_t>(header.biHeight)));
+  const bool whole = header.biCompression == BI_RGB || header.biCompression == BI_BITFIELDS;
+  if (!whole || colors > 256 || offset + pixels > bytes.size()) return 0;
+  return static_cast<size_t>(offset);
+}
 
 // OleLoadPicture reads from a stream; the stream gets its own copy of the resource bytes.
 ComPtr<IStream> StreamOverResource(int id, const wchar_t* type) {
@@ -74,11 +89,14 @@ ComPtr<IStream> StreamOverResource(int id, const wchar_t* type) {
 
 }  // namespace
 
+// A bitmap resource is a DIB without its file header: the header, the colours, then the pixels.
+// The pixels are drawn from the resource itself, so a picture needs no bitmap of its own.
 Picture Picture::FromBitmapResource(int id) {
-  UniqueBitmap bitmap(static_cast<HBITMAP>(
-      ::LoadImageW(ThisModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  if (!bitmap) return Picture();
-  return Picture(std::make_shared<const Impl>(std::move(bitmap), Source{Source::Kind::Bitmap, id}));
+  const std::string_view bytes = ResourceBytes(MAKEINTRESOURCEW(2) /* RT_BITMAP */, id);
+  const size_t offset = PixelOffset(bytes);
+  if (!offset) return Picture();
+  const auto* dib = reinterpret_cast<const BITMAPINFO*>(bytes.data());
+  return Picture(std::make_shared<const Impl>(dib, bytes.data() + offset, Source{Source::Kind::Bitmap, id}));
 }
 
 Picture Picture::FromGifResource(int id) {
@@ -100,7 +118,7 @@ void Picture::Render(HDC dc, int x, int y) const {
   if (impl_) impl_->Render(dc, x, y);
 }
 
-HBITMAP Picture::Bitmap() const { return impl_ ? impl_->Bitmap() : nullptr; }
+bool Picture::Opaque() const { return impl_ && impl_->Opaque(); }
 
 bool Picture::SameLook(const Picture& other) const {
   if (!impl_ || !other.impl_) return false;

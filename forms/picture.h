@@ -19,8 +19,8 @@ class Picture {
   explicit operator bool() const { return impl_ != nullptr; }
   SIZE SizePixels() const;  // {0, 0} for no picture
   void Render(HDC dc, int x, int y) const;
-  // The bitmap handle for bitmap pictures (nullptr for GIFs and no picture); owned by the picture.
-  HBITMAP Bitmap() const;
+  // A bitmap covers every pixel of its rectangle; a GIF may leave some transparent.
+  bool Opaque() const;
   // Both were loaded from the same resource, so they show the same pixels.
   bool SameLook(const Picture& other) const;
 

@@ -2,6 +2,8 @@
 
 #include "forms/app.h"
 #include "forms/controls.h"
+#include "forms/form.h"
+#include "forms/handles.h"
 #include "forms/runtime_detail.h"
 
 namespace forms {
@@ -31,10 +33,27 @@ void PictureBox::Picture(forms::Picture picture) {
   const float oldWidth = width_, oldHeight = height_;
   TakePictureSize();
   if (width_ != oldWidth || height_ != oldHeight) Relayout();
-  if (window_) {
-    ::InvalidateRect(window_.Get(), nullptr, TRUE);
-    ::UpdateWindow(window_.Get());
+  if (window_) ShowNewLook();
+}
+
+// A bitmap is drawn straight onto the box: a paint cycle would draw the same pixels at several
+// times the cost. A GIF needs the background under its transparent parts, and a form holding its
+// redraw paints everything when it lets go.
+void PictureBox::ShowNewLook() {
+  HWND window = window_.Get();
+  const bool held = owner_.RedrawHeld();
+  if (held || !picture_.Opaque() || !::IsWindowVisible(window)) {
+    ::InvalidateRect(window, nullptr, TRUE);
+    if (!held) ::UpdateWindow(window);
+    return;
   }
+  {
+    WindowDc dc(window);
+    picture_.Render(dc.Get(), 0, 0);
+  }
+  const SIZE size = picture_.SizePixels();
+  const RECT drawn{0, 0, size.cx, size.cy};
+  ::ValidateRect(window, &drawn);
 }
 
 void PictureBox::TakePictureSize() {
@@ -63,7 +82,7 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       // A bitmap covers the whole box; erasing first would only flicker on every new look.
-      if (picture_.Bitmap()) return 1;
+      if (picture_.Opaque()) return 1;
       break;
     case WM_PAINT:
       PaintWindow();

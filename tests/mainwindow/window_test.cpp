@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "mainwindow/Module1.h"
@@ -106,14 +105,6 @@ TEST(SnapToWorkArea, LandsOnTheEdgesWithinNineteenPixels) {
 using Row = Form1::SkinButton;
 using Box = forms::PictureBox Form1::*;
 
-// Both are DIB sections loaded from the resources, so equal looks have equal bits.
-bool SameBits(HBITMAP a, HBITMAP b) {
-  BITMAP x{}, y{};
-  if (!::GetObjectW(a, sizeof x, &x) || !::GetObjectW(b, sizeof y, &y) || !x.bmBits || !y.bmBits) return false;
-  return x.bmWidthBytes == y.bmWidthBytes && x.bmHeight == y.bmHeight &&
-         std::memcmp(x.bmBits, y.bmBits, static_cast<size_t>(x.bmWidthBytes) * x.bmHeight) == 0;
-}
-
 class ButtonLooks : public testing_support::ProgramWindows {
  protected:
   void SetUp() override {
@@ -125,7 +116,7 @@ class ButtonLooks : public testing_support::ProgramWindows {
     for (const Row* b : buttons) (Main().*b->control).Click = nullptr;
   }
   bool Shows(const Row& b, int look) {
-    return SameBits((Main().*b.control).Picture().Bitmap(), forms::LoadResPicture(b.looks + look, 0).Bitmap());
+    return (Main().*b.control).Picture().SameLook(forms::LoadResPicture(b.looks + look, 0));
   }
   void SetEveryButton(int look) {
     for (const Row* b : buttons) (Main().*b->control).Picture(forms::LoadResPicture(b->looks + look, 0));

@@ -71,8 +71,8 @@ class Form {
   void Visible(bool visible);
   HICON Icon() const { return icon_.Get(); }
 
-  // While held, changes of place, size, outline and visibility reach the screen only when the
-  // last hold ends, in one paint of the form and its visible controls.
+  // While held, changes of place, size, outline, visibility and pictures reach the screen only
+  // when the last hold ends, in one paint of the form and its visible controls.
   class RedrawHold {
    public:
     explicit RedrawHold(Form& form);

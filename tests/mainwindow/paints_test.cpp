@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "program_fixture.h"
+#include "resources/resource_ids.h"
 
 namespace sonbrel {
 namespace {
@@ -90,6 +91,20 @@ TEST_F(Paints, AHoverMoveDrawsOnlyTheLooksThatChange) {
   for (HWND child = ::GetWindow(main.hWnd(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
     EXPECT_EQ(PaintCounter::Of(child), 0) << support::WindowClass(child);
   EXPECT_EQ(PaintCounter::Of(main.hWnd()), 0);
+}
+
+// A look given while the window holds its redraw waits for the one paint at the end.
+TEST_F(Paints, ALookSetDuringAHoldShowsWithTheRest) {
+  Form1& main = LoadMainWindow();
+  ::UpdateWindow(main.hWnd());
+  PaintCounter counter(main.hWnd());
+  const std::vector<size_t> marked = MarkButtons(main);
+  {
+    const forms::Form::RedrawHold hold(main);
+    main.Picture10.Picture(forms::LoadResPicture(IDB_MINIMIZE_NORMAL + 1, forms::vbResBitmap));
+    EXPECT_EQ(DrawnButtons(main, marked), "");
+  }
+  EXPECT_EQ(PaintCounter::Of(main.Picture10.hWnd()), 1) << "with everything else, when the hold ends";
 }
 
 TEST_F(Paints, EachSwitchPaintsTheWindowAndEachVisiblePictureOnceWhenItIsDone) {

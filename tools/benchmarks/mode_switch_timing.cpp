@@ -29,7 +29,7 @@ struct Pair {
   const char* there;
   const char* back;
   std::function<void()> doThere, doBack;
-  std::vector<double> thereUs, backUs;
+  std::vector<double> thereUs{}, backUs{};
 };
 
 double TimeOne(const std::function<void()>& action) {

@@ -1,7 +1,8 @@
 // Records what the screen shows while the real program switches views: the window's place is read
 // as fast as the screen can be read, from just before a real click's release until half a second
 // after, and every frame that differs from the one before is written as a PPM picture
-// (<folder>/<switch>-<n>.ppm) with the milliseconds since the release.
+// (<folder>/<switch>-<n>.ppm) with the milliseconds since the release. Then the program's processor
+// time over five seconds at rest.
 //   cmake/wine-run build/windows-x64/tools/benchmarks/switch_frames.exe Z:/tmp/frames
 #include <windows.h>
 
@@ -54,6 +55,15 @@ void Write(const support::Pixels& pixels, const std::string& path) {
   std::fclose(file);
 }
 
+double ProcessorMs(HANDLE process) {
+  FILETIME created, exited, kernel, user;
+  ::GetProcessTimes(process, &created, &exited, &kernel, &user);
+  const auto ms = [](FILETIME t) {
+    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e4;  // 100 ns units
+  };
+  return ms(kernel) + ms(user);
+}
+
 RECT Union(RECT a, const RECT& b) {
   ::UnionRect(&a, &a, &b);
   return a;
@@ -91,6 +101,9 @@ int main(int argc, char** argv) {
     support::MovePointerTo({0, 0});
     ::Sleep(300);
   }
+  const double before = ProcessorMs(program.Handle());
+  ::Sleep(5000);
+  std::printf("at rest afterwards: %.0f ms of processor time in 5 s\n", ProcessorMs(program.Handle()) - before);
   program.Terminate();
   program.WaitForExit(5000);
   return 0;

@@ -11,6 +11,7 @@
 #include "app/program.h"
 #include "mainwindow/Form1.h"
 #include "shared/application.h"
+#include "shared/shell_open.h"
 #include "resources/resource_ids.h"
 #include "startup/title.h"
 #include "support/file_version.h"

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwchar>
+#include <string>
+
 #include "resources/resource_ids.h"
 #include "support/station_server.h"
 #include "support/user_input.h"
@@ -266,6 +270,103 @@ TEST_F(RunningProgram, AClickOnThePageGivesItTheFocus) {
     return ::GetGUIThreadInfo(::GetWindowThreadProcessId(mainWindow, nullptr), &thread) && thread.hwndFocus &&
            (thread.hwndFocus == page || ::IsChild(page, thread.hwndFocus));
   }, 3000)) << support::DescribeWindow(thread.hwndFocus).className;
+}
+
+// A Chinese Windows draws the interface in 宋体 9 pt, which the prefix maps onto a face with its
+// widths; the program gets it as its interface font, as does this process for the measuring.
+class ChineseWindows : public RunningProgram {
+ protected:
+  void SetUp() override {
+    saved.cbSize = sizeof saved;
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0);
+    NONCLIENTMETRICSW chinese = saved;
+    LOGFONTW& song = chinese.lfMessageFont;
+    song = LOGFONTW{};
+    song.lfHeight = -12, song.lfCharSet = GB2312_CHARSET;  // 9 pt at 96 dpi
+    ::wcscpy(song.lfFaceName, L"宋体");
+    ::SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof chinese, &chinese, SPIF_UPDATEINIFILE);
+    font.Reset(::CreateFontIndirectW(&chinese.lfMessageFont));
+    ::SelectObject(screen.Get(), font.Get());
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(screen.Get(), &metrics);
+    lineHeight = metrics.tmHeight;
+    RunningProgram::SetUp();
+  }
+  void TearDown() override {
+    RunningProgram::TearDown();
+    ::SelectObject(screen.Get(), ::GetStockObject(SYSTEM_FONT));
+    ::SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved, &saved, SPIF_UPDATEINIFILE);
+  }
+  // Asked of the control itself: another process's edit keeps its text to itself.
+  static std::wstring Text(HWND control) {
+    std::wstring text(static_cast<size_t>(::SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        ::SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+  }
+  // Each button's caption inside its edge, and each line of a text box on a line of its own.
+  std::wstring Misfits(HWND window) {
+    std::wstring misfits;
+    for (const support::ChildWindow& child : support::VisibleChildren(window)) {
+      std::wstring text = Text(child.window);
+      std::erase(text, L'&');  // mnemonic marks are not drawn
+      SIZE need{};
+      ::GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &need);
+      const bool wraps = child.className == L"Edit" && ::SendMessageW(child.window, EM_GETLINECOUNT, 0, 0) !=
+                                                           std::count(text.begin(), text.end(), L'\n') + 1;
+      if (wraps || (child.className == L"Button" &&
+                    need.cx > child.rect.right - child.rect.left - 2 * ::GetSystemMetrics(SM_CXEDGE)))
+        misfits += text + L"\n";
+    }
+    return misfits;
+  }
+  // The labels between the banner and the text box as the screen shows them: every band of rows
+  // with ink is one whole line, not a line and the top of a wrapped next one, nor such a top alone.
+  std::wstring CutLines(HWND about) {
+    POINT origin{0, 0};
+    ::ClientToScreen(about, &origin);
+    const LONG top = origin.y + support::BitmapResource(SONBREL_EXE, IDB_BANNER).height;
+    const support::Pixels strip = support::ReadScreen(
+        {origin.x, top, origin.x + 300, support::DescribeWindow(VisibleChild(about, L"Edit")).rect.top});
+    std::wstring cut;
+    for (int y = 0, band = 0; y <= strip.height; ++y) {
+      bool ink = false;
+      for (int x = 0; y < strip.height && x < strip.width; ++x) ink |= strip.At(x, y) != ::GetSysColor(COLOR_BTNFACE);
+      band = ink ? band + 1 : band;
+      if (!ink && band && (band > lineHeight || 2 * band < lineHeight)) cut += std::to_wstring(y - band) + L"\n";
+      band = ink ? band : 0;
+    }
+    return cut;
+  }
+
+  NONCLIENTMETRICSW saved{};
+  forms::WindowDc screen{nullptr};
+  forms::UniqueFont font;
+  LONG lineHeight = 0;
+};
+
+TEST_F(ChineseWindows, EveryTextFitsItsPlace) {
+  ClickAt({290, 140});  // the logo
+  HWND about = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (about = ::FindWindowW(nullptr, L"关于 Harlune网络FM播放器")); }, 5000));
+  std::wstring cut;
+  EXPECT_TRUE(WaitFor([&] { return (cut = CutLines(about)).empty(); }, 3000)) << "cut lines at rows " << cut;
+  EXPECT_EQ(Misfits(about), L"") << "with the notice";
+  const HWND notes = VisibleChild(about, L"Edit");
+  const std::wstring notice = Text(notes);
+  POINT thanks{344, 40};  // the banner's hidden spot
+  ::ClientToScreen(about, &thanks);
+  support::MovePointerTo(thanks);
+  support::DoubleClick();
+  ASSERT_TRUE(WaitFor([&] { return Text(notes) != notice; }, 3000));
+  EXPECT_EQ(Misfits(about), L"") << "with the thanks note";
+  ::PostMessageW(about, WM_CLOSE, 0, 0);
+
+  ClickAt({294, 13});  // exit
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = ::FindWindowW(L"#32770", kTitle)) != nullptr; }, 5000));
+  EXPECT_EQ(Misfits(box), L"");
+  ::SendMessageW(::GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
 }
 
 }  // namespace

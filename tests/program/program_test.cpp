@@ -321,7 +321,8 @@ class ChineseWindows : public RunningProgram {
         ::SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return text;
   }
-  // Each button's caption inside its edge, and each line of a text box on a line of its own.
+  // Each button's caption inside its edge, and each line of a text box on a line of its own; a
+  // message box's text the system sizes to fit.
   std::wstring Misfits(HWND window) {
     std::wstring misfits;
     for (const support::ChildWindow& child : support::VisibleChildren(window)) {
@@ -342,9 +343,9 @@ class ChineseWindows : public RunningProgram {
   std::wstring CutLines(HWND about) {
     POINT origin{0, 0};
     ::ClientToScreen(about, &origin);
-    const LONG top = origin.y + support::BitmapResource(SONBREL_EXE, IDB_BANNER).height;
+    const RECT notes = support::DescribeWindow(VisibleChild(about, L"Edit")).rect;
     const support::Pixels strip = support::ReadScreen(
-        {origin.x, top, origin.x + 300, support::DescribeWindow(VisibleChild(about, L"Edit")).rect.top});
+        {origin.x, origin.y + support::BitmapResource(SONBREL_EXE, IDB_BANNER).height, notes.right, notes.top});
     std::wstring cut;
     for (int y = 0, band = 0; y <= strip.height; ++y) {
       bool ink = false;

@@ -1,27 +1,9 @@
 #include "about/Form2.h"
 
-#include <shellapi.h>
-
+#include "shared/shell_open.h"
 #include "shared/web_host.h"
 
 namespace sonbrel {
-
-namespace {
-
-ShellExecuteCall& ShellExecuteReplacement() {
-  static ShellExecuteCall replacement;
-  return replacement;
-}
-
-HINSTANCE ShellExecuteSeam(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
-                           INT show) {
-  if (ShellExecuteReplacement()) return ShellExecuteReplacement()(owner, operation, file, parameters, directory, show);
-  return ::ShellExecuteA(owner, operation, file, parameters, directory, show);
-}
-
-}  // namespace
-
-void ReplaceShellExecuteForTesting(ShellExecuteCall call) { ShellExecuteReplacement() = std::move(call); }
 
 std::wstring NameAndVersion(const std::wstring& title, int major, int minor, int revision) {
   return title + L" 正式版 (" + std::to_wstring(major) + L"." + std::to_wstring(minor) + L"." +
@@ -62,10 +44,6 @@ void Form2::Label4_MouseUp(int16_t Button, int16_t Shift, float X, float Y) {
   Label4.ForeColor(kLinkBlue);
 }
 
-// The shell's answer is not looked at: without a browser there is nothing better to do.
-void Form2::Label4_Click() {
-  const std::string address = forms::ToCodePage(WebAddress(L"/"), CP_ACP);
-  ShellExecuteSeam(nullptr, "Open", address.c_str(), "", "", SW_SHOWNORMAL);
-}
+void Form2::Label4_Click() { OpenInDefaultBrowser(WebAddress(L"/")); }
 
 }  // namespace sonbrel

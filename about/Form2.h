@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "forms/forms.h"
@@ -19,11 +18,6 @@ std::wstring NameAndVersion(const std::wstring& title, int major, int minor, int
 // A text resource of type "TEXT" (UTF-8) as the text box wants it: CR LF line ends, no line
 // end after the last line. Empty when the resource is missing or not UTF-8.
 std::wstring TextResource(int id);
-
-// The shell call that opens the maker's site; tests put a recorder in its place. Empty restores
-// the shell's ShellExecuteA.
-using ShellExecuteCall = std::function<HINSTANCE(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)>;
-void ReplaceShellExecuteForTesting(ShellExecuteCall call);
 
 class Form2 : public forms::Form {
  public:

@@ -1,15 +1,14 @@
 // Loading and unloading the main window, the station page in its frame, and the hidden refresh
 // button.
 #include <windows.h>
-#include <shellapi.h>
 #include <shlwapi.h>
 
 #include <cwctype>
 
 #include "mainwindow/Form1.h"
-#include "forms/text.h"
 #include "mainwindow/Module1.h"
 #include "shared/application.h"
+#include "shared/shell_open.h"
 #include "shared/web_host.h"
 
 namespace sonbrel {
@@ -42,15 +41,6 @@ bool OnStationHost(const std::wstring& url) { return SiteOf(url) == SiteOf(Stati
 bool IsWebAddress(const std::wstring& url) {
   const std::wstring scheme = UrlPart(url, URL_PART_SCHEME);
   return scheme == L"http" || scheme == L"https";
-}
-
-// The longest address the shell and the browser take; Wine's shell even crashes on longer ones.
-constexpr size_t kLongestUrl = 2083;
-
-// As the about window's link does; the shell's answer is not looked at.
-void OpenInDefaultBrowser(const std::wstring& url) {
-  if (url.size() > kLongestUrl) return;
-  ::ShellExecuteA(nullptr, "Open", forms::ToCodePage(url, CP_ACP).c_str(), "", "", SW_SHOWNORMAL);
 }
 
 }  // namespace

@@ -1,16 +1,14 @@
 #include <windows.h>
-#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <regex>
 #include <vector>
 
 #include "about/Form2.h"
 #include "app/program.h"
 #include "mainwindow/Form1.h"
 #include "shared/application.h"
+#include "shared/shell_open.h"
 #include "resources/resource_ids.h"
 #include "startup/title.h"
 #include "support/file_version.h"
@@ -25,31 +23,10 @@ std::wstring ThisVersion() {
   return support::FileVersionOf(path);
 }
 
-// Entries newest first: a dated heading, a rule, items numbered from 1 ending "；" but the last "。".
-TEST(AboutTexts, VersionsOfTwoDigitsAndTheHistorysShape) {
-  EXPECT_EQ(NameAndVersion(L"名", 3, 10, 25), L"名 正式版 (3.10.25)");
-  const std::wregex heading(L"2008\\.1[12]\\.\\d\\d ((ALPHA|BETA) )?V\\d+\\.\\d+\\.\\d+");
-  std::vector<std::vector<std::wstring>> entries(1);
-  const std::wstring text = TextResource(IDT_HISTORY) + L"\r\n";
-  for (size_t at = 0, end; (end = text.find(L"\r\n", at)) != std::wstring::npos; at = end + 2)
-    if (end == at) entries.emplace_back();
-    else entries.back().push_back(text.substr(at, end - at));
-  ASSERT_EQ(entries.size(), 11u);
-  // The notice is 16 lines; the thanks note three, indented 4, 4 and 8 spaces.
-  const std::wstring notice = TextResource(IDT_CREDITS), thanks = TextResource(IDT_THANKS);
-  EXPECT_EQ(std::count(notice.begin(), notice.end(), L'\n'), 15);
-  EXPECT_TRUE(std::regex_match(thanks, std::wregex(L" {4}\\S[^\r\n]*\r\n {4}\\S[^\r\n]*\r\n {8}\\S[^\r\n]*")));
-  // The newest entry is the release itself.
-  EXPECT_TRUE(entries[0][0].ends_with(L" V" + ThisVersion())) << entries[0][0];
-  for (size_t e = 0; e < entries.size(); ++e) {
-    const auto& entry = entries[e];
-    ASSERT_GE(entry.size(), 3u) << e;
-    EXPECT_TRUE(std::regex_match(entry[0], heading) && (e == 0 || entry[0] <= entries[e - 1][0])) << entry[0];
-    EXPECT_EQ(entry[1], std::wstring(18, L'\x2014')) << entry[0];
-    for (size_t i = 2; i < entry.size(); ++i)  // "(WEB)" only right after the number
-      EXPECT_TRUE(std::regex_match(entry[i], std::wregex(std::to_wstring(i - 1) + L"\\.(\\(WEB\\))?[^(].*" +
-                                                           (i + 1 == entry.size() ? L"。" : L"；")))) << entry[i];
-  }
+// The newest entry of the version history is the release itself.
+TEST(AboutTexts, TheHistoryBeginsWithThisRelease) {
+  const std::wstring history = TextResource(IDT_HISTORY);
+  EXPECT_TRUE(history.substr(0, history.find(L"\r\n")).ends_with(L" V" + ThisVersion())) << history.substr(0, 40);
 }
 
 const std::string kSiteCall = "|Open|http://127.0.0.1:" + std::to_string(SONBREL_TEST_WEB_PORT) + "/|||1";
@@ -103,34 +80,6 @@ TEST_F(AboutWindow, IsFramedAndNamesTheVersionAndItsBannerSpotsAndLinkAnswer) {
     EXPECT_EQ(About().Label4.ForeColor(), kBlue) << up;
     EXPECT_EQ(shellCalls, std::vector<std::string>(calls, kSiteCall)) << down;
   }
-}
-
-// A screen reader finds the link among the window's parts, reads where it goes and follows it.
-TEST_F(AboutWindow, TheLinkReadsAsALinkToTheSiteAndItsDefaultActionOpensItAsAClickDoes) {
-  About().Show();
-  IAccessible* window = nullptr;
-  ASSERT_EQ(::AccessibleObjectFromWindow(About().hWnd(), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&window)),
-            S_OK);
-  LONG count = 0;
-  window->get_accChildCount(&count);
-  VARIANT link{}, child{}, role{};
-  link.vt = child.vt = VT_I4;
-  for (child.lVal = 1; child.lVal <= count; ++child.lVal)
-    if (SUCCEEDED(window->get_accRole(child, &role)) && role.vt == VT_I4 && role.lVal == ROLE_SYSTEM_LINK) link = child;
-  ASSERT_NE(link.lVal, 0) << "no link among " << count;
-  BSTR name = nullptr, value = nullptr;
-  window->get_accName(link, &name);
-  window->get_accValue(link, &value);
-  const std::wstring site = L"http://127.0.0.1:" + std::to_wstring(SONBREL_TEST_WEB_PORT);
-  EXPECT_EQ(std::wstring(name ? name : L""), site);
-  EXPECT_EQ(std::wstring(value ? value : L""), site + L"/");
-  ::SysFreeString(name);
-  ::SysFreeString(value);
-  EXPECT_EQ(window->accDoDefaultAction(link), S_OK);
-  support::PumpMessages();
-  EXPECT_EQ(shellCalls, std::vector<std::string>{kSiteCall});
-  window->Release();
 }
 
 TEST_F(AboutWindow, BothPicturesShowOneModelessWindowAndEitherClosingRestoresTheNotice) {

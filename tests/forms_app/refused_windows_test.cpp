@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "forms/app.h"
 #include "forms/browser.h"
 #include "forms/form.h"
 
@@ -33,24 +32,6 @@ class HostForm : public forms::Form {
   }
   forms::WebBrowser html{*this};
 };
-
-TEST(RefusedWindows, AFirstFormWithoutAWindowEndsTheRunWithAnErrorBox) {
-  RefusedWindows refused(L"FormsForm");
-  std::vector<std::wstring> boxes;  // title, prompt and whether it shows the error icon
-  forms::ReplaceMsgBoxForTesting([&](const std::wstring& prompt, unsigned style, const std::wstring& title) {
-    boxes.push_back(title + L"|" + prompt + ((style & MB_ICONMASK) == MB_ICONERROR ? L"|error" : L""));
-    return IDOK;
-  });
-  HostForm form;
-  const int code = forms::Run({L"Failing program", [&]() -> forms::Form& { return form; }});
-  forms::ReplaceMsgBoxForTesting({});
-  EXPECT_NE(code, 0);
-  ASSERT_EQ(boxes.size(), 1u);
-  const std::wstring start = L"Failing program|无法创建程序窗口。\n";
-  EXPECT_EQ(boxes[0].rfind(start, 0), 0u);
-  EXPECT_GT(boxes[0].size(), start.size() + 6) << "the system's reason follows";
-  EXPECT_TRUE(boxes[0].ends_with(L"|error"));
-}
 
 // Lines written to the debug output, seen as a debugger sees them (a wide one comes again narrow).
 std::vector<std::string> g_debugLines;

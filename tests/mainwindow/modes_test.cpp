@@ -1,5 +1,4 @@
 #include <string>
-#include <vector>
 
 #include "mainwindow/notification_icon.h"
 #include "program_fixture.h"
@@ -30,13 +29,6 @@ std::string VisiblePictures(Form1& f) {
   for (const auto& [n, box] : touched)
     if (::IsWindowVisible(box->hWnd())) seen += (seen.empty() ? "" : " ") + std::to_string(n);
   return seen;
-}
-
-// The icon as the shell holds it: only one that is there can be modified.
-bool Icon(HWND window, DWORD action = NIM_MODIFY) {
-  NOTIFYICONDATAW icon{};
-  icon.cbSize = NOTIFYICONDATAW_V1_SIZE, icon.hWnd = window, icon.uID = kTrayIconId;
-  return ::Shell_NotifyIconW(action, &icon) != FALSE;
 }
 
 // The icon's callback as the shell sends it: a mouse move whose x is the mouse message.
@@ -83,48 +75,6 @@ TEST_F(ViewModes, HundredsOfSwitchesHoversAndHidesLeaveNoGdiObjectBehind) {
   ASSERT_TRUE(before && after);
   EXPECT_EQ(after->Of(support::GdiObjectType::Region), before->Of(support::GdiObjectType::Region));
   EXPECT_EQ(after->total, before->total);
-}
-
-std::vector<std::pair<DWORD, TrayIconRecord>> g_shellCalls;
-BOOL RecordShellCall(DWORD message, TrayIconRecord* record) {
-  g_shellCalls.emplace_back(message, *record);
-  return ::Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(record));
-}
-
-TEST_F(ViewModes, OnlyALeftDoubleClickOnTheIconBringsTheWindowBackAsItWent) {
-  Form1& main = LoadMainWindow();
-  ReplaceNotifyShellForTesting(RecordShellCall);
-  const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
-  main.Picture11_Click();
-  ::SetWindowPos(main.hWnd(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  const RECT before = MainRect();
-  main.Picture19_Click();
-  ASSERT_FALSE(::IsWindowVisible(main.hWnd()));
-  ASSERT_TRUE(Icon(main.hWnd(), NIM_DELETE)) << "there";
-  ::SendMessageW(main.hWnd(), taskbarCreated, 0, 0);  // a restarted shell has forgotten it
-  EXPECT_TRUE(Icon(main.hWnd())) << "added again";
-  for (int ignored : {512, 513, 514, 516, 517, 518}) IconEvent(main.hWnd(), ignored);
-  EXPECT_FALSE(::IsWindowVisible(main.hWnd()));
-  IconEvent(main.hWnd(), WM_LBUTTONDBLCLK);
-  const RECT after = MainRect();
-  EXPECT_TRUE(::IsWindowVisible(main.hWnd()) && ::EqualRect(&before, &after));
-  EXPECT_TRUE(!Icon(main.hWnd()) && TopMost(main.hWnd()) && ::IsWindowVisible(main.Picture12.hWnd()));
-  ::SendMessageW(main.hWnd(), taskbarCreated, 0, 0);
-  EXPECT_FALSE(Icon(main.hWnd())) << "no icon for a shown window";
-  ReplaceNotifyShellForTesting(nullptr);
-  ASSERT_EQ(g_shellCalls.size(), 3u);
-  for (size_t i = 0; i < 3; ++i) {
-    const auto& [message, r] = g_shellCalls[i];
-    EXPECT_EQ(message, i < 2 ? NIM_ADD : NIM_DELETE) << i;
-    EXPECT_TRUE(r.hWnd == main.hWnd() && r.hIcon == main.Icon() && r.hIcon && r.uFlags == 7 &&
-                r.uCallbackMessage == WM_MOUSEMOVE && r.uID == 1 && std::string(r.szTip) == "Harlune网络FM播放器") << i;
-  }
-
-  main.Picture10_Click();
-  main.Show();  // the icon stays: a second add of it fails
-  main.Picture10_Click();
-  EXPECT_TRUE(::IsWindowVisible(main.hWnd())) << "without an icon the window stays";
-  Icon(main.hWnd(), NIM_DELETE);
 }
 
 TEST(TrayIconRecord, ATooLongCaptionIsCutAtAWholeCharacterThenOneNulAndSpaces) {

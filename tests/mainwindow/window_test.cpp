@@ -48,29 +48,6 @@ TEST_F(ProgramWindows, AClickReversesTheSplashsRiseAndTheLateTimerLeavesAHiddenM
   EXPECT_FALSE(::IsWindowVisible(Main().hWnd()) || ::IsWindowVisible(splash.hWnd()));
 }
 
-TEST_F(ProgramWindows, NoToTheExitQuestionChangesNothingYesFadesOutOnceToTheEnd) {
-  Form1& main = LoadMainWindow();
-  Ticks(main, 50);
-  int asked = 0, answer = IDNO;
-  forms::ReplaceMsgBoxForTesting([&](auto&&...) { ++asked; return answer; });
-  main.Picture13_Click();
-  main.Picture11_Click();
-  main.Picture18_Click();
-  EXPECT_EQ(asked, 2);
-  EXPECT_FALSE(Layered(main.hWnd()) || main.Timer1.Enabled());
-
-  answer = IDYES;
-  main.Picture18_Click();
-  EXPECT_NE(::GetWindowLongPtrA(main.hWnd(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(Module1::SnapWindowProc))
-      << "no snapping while fading out";
-  EXPECT_EQ(Alpha(main.hWnd()), 255) << "the fade-out starts from what is seen";
-  main.Unload();  // a second request neither restarts nor speeds up the fade
-  Ticks(main, 50);
-  EXPECT_TRUE(Alpha(main.hWnd()) == 5 && endCalls == 0);
-  Ticks(main, 1);
-  EXPECT_EQ(endCalls, 1);
-}
-
 TEST_F(ProgramWindows, OnlyMinusOneCountsAsTrueForTheTopmostBand) {
   HWND main = LoadMainWindow().hWnd();
   for (int16_t onTop : {-1, 1}) {  // 1: a true value of another language, but not ours

@@ -1,8 +1,13 @@
 // The built Sonbrel.exe under Wine with its station server, driven with input the system generates.
 #include <windows.h>
 #include <oleacc.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <string>
 
 #include "resources/resource_ids.h"
 #include "support/station_server.h"
@@ -116,11 +121,22 @@ TEST_F(RunningProgram, PanelMiniBarNotificationAreaAndExitRoundTrips) {
   }
   EXPECT_TRUE(Shows({268, 4}, IDB_MINIMODE_NORMAL)) << "the mini-mode button comes back in its normal look";
 
+  // With its icon's place taken the window stays: there would be no way back to it.
+  NOTIFYICONDATAW icon{};
+  icon.cbSize = NOTIFYICONDATAW_V1_SIZE, icon.hWnd = mainWindow, icon.uID = 1;  // the program's one icon
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_ADD, &icon));
   ClickAt({258, 13});  // minimize
+  EXPECT_FALSE(WaitFor([&] { return !::IsWindowVisible(mainWindow); }, 1000));
+  ::Shell_NotifyIconW(NIM_DELETE, &icon);
+  ClickAt({258, 13});
   ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(mainWindow); }, 3000));
   // With no tray manager on the display, Wine shows the icons in a window of its own.
   HWND tray = nullptr;
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(tray = ::FindWindowW(nullptr, L"Wine System Tray")); }, 5000));
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &icon));  // as a restarted shell has forgotten it
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(tray); }, 3000));
+  ::PostMessageW(mainWindow, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(tray) != FALSE; }, 3000)) << "the icon is not back";
   POINT firstSlot{10, 10};  // the icons sit in 20-pixel slots of its client area
   ::ClientToScreen(tray, &firstSlot);
   support::MovePointerTo(firstSlot);
@@ -238,7 +254,11 @@ TEST_F(ReadAloud, EveryButtonIsNamedInEachModeAndItsDefaultActionIsItsClick) {
   Press(L"最小化");
   ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(mainWindow); }, 3000));
   EXPECT_EQ(Tree().find(L"shown"), std::wstring::npos) << "nothing of a hidden window is shown";
-  ::PostMessageW(mainWindow, WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK);  // the icon's double click
+  // The icon's messages come as a mouse move with the mouse message in x; only the double click
+  // with the left button brings the window back.
+  for (UINT other : {WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK}) ::SendMessageW(mainWindow, WM_MOUSEMOVE, 0, other);
+  EXPECT_FALSE(::IsWindowVisible(mainWindow));
+  ::PostMessageW(mainWindow, WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK);
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(mainWindow) != FALSE; }, 3000));
 
   Press(L"关于");
@@ -252,7 +272,8 @@ TEST_F(ReadAloud, EveryButtonIsNamedInEachModeAndItsDefaultActionIsItsClick) {
   ASSERT_TRUE(WaitFor([&] { return (box = ::FindWindowW(L"#32770", kTitle)) != nullptr; }, 5000)) << "no question";
   ::SendMessageW(::GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
   EXPECT_TRUE(WaitFor([&] { return !::IsWindow(box); }, 3000));
-  EXPECT_TRUE(::IsWindowVisible(mainWindow) && !program->ExitCode()) << "No keeps the player";
+  EXPECT_TRUE(::IsWindowVisible(mainWindow) && !support::LayeredAlpha(mainWindow) && !program->ExitCode())
+      << "No keeps the player, not fading out";
 }
 
 // A press on the page hands it the keyboard, as in any browser.
@@ -266,6 +287,104 @@ TEST_F(RunningProgram, AClickOnThePageGivesItTheFocus) {
     return ::GetGUIThreadInfo(::GetWindowThreadProcessId(mainWindow, nullptr), &thread) && thread.hwndFocus &&
            (thread.hwndFocus == page || ::IsChild(page, thread.hwndFocus));
   }, 3000)) << support::DescribeWindow(thread.hwndFocus).className;
+}
+
+// A Chinese Windows draws the interface in 宋体 9 pt, which the prefix maps onto a face with its
+// widths; the program gets it as its interface font, as does this process for the measuring.
+class ChineseWindows : public RunningProgram {
+ protected:
+  void SetUp() override {
+    saved.cbSize = sizeof saved;
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0);
+    NONCLIENTMETRICSW chinese = saved;
+    LOGFONTW& song = chinese.lfMessageFont;
+    song = LOGFONTW{};
+    song.lfHeight = -12, song.lfCharSet = GB2312_CHARSET;  // 9 pt at 96 dpi
+    ::wcscpy(song.lfFaceName, L"宋体");
+    ::SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof chinese, &chinese, SPIF_UPDATEINIFILE);
+    font.Reset(::CreateFontIndirectW(&chinese.lfMessageFont));
+    ::SelectObject(screen.Get(), font.Get());
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(screen.Get(), &metrics);
+    lineHeight = metrics.tmHeight;
+    RunningProgram::SetUp();
+  }
+  void TearDown() override {
+    RunningProgram::TearDown();
+    ::SelectObject(screen.Get(), ::GetStockObject(SYSTEM_FONT));
+    ::SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved, &saved, SPIF_UPDATEINIFILE);
+  }
+  // Asked of the control itself: another process's edit keeps its text to itself.
+  static std::wstring Text(HWND control) {
+    std::wstring text(static_cast<size_t>(::SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        ::SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+  }
+  // Each button's caption inside its edge, and each line of a text box on a line of its own; a
+  // message box's text the system sizes to fit.
+  std::wstring Misfits(HWND window) {
+    std::wstring misfits;
+    for (const support::ChildWindow& child : support::VisibleChildren(window)) {
+      std::wstring text = Text(child.window);
+      std::erase(text, L'&');  // mnemonic marks are not drawn
+      SIZE need{};
+      ::GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &need);
+      const bool wraps = child.className == L"Edit" && ::SendMessageW(child.window, EM_GETLINECOUNT, 0, 0) !=
+                                                           std::count(text.begin(), text.end(), L'\n') + 1;
+      if (wraps || (child.className == L"Button" &&
+                    need.cx > child.rect.right - child.rect.left - 2 * ::GetSystemMetrics(SM_CXEDGE)))
+        misfits += text + L"\n";
+    }
+    return misfits;
+  }
+  // The labels between the banner and the text box as the screen shows them: every band of rows
+  // with ink is one whole line, not a line and the top of a wrapped next one, nor such a top alone.
+  std::wstring CutLines(HWND about) {
+    POINT origin{0, 0};
+    ::ClientToScreen(about, &origin);
+    const RECT notes = support::DescribeWindow(VisibleChild(about, L"Edit")).rect;
+    const support::Pixels strip = support::ReadScreen(
+        {origin.x, origin.y + support::BitmapResource(SONBREL_EXE, IDB_BANNER).height, notes.right, notes.top});
+    std::wstring cut;
+    for (int y = 0, band = 0; y <= strip.height; ++y) {
+      bool ink = false;
+      for (int x = 0; y < strip.height && x < strip.width; ++x) ink |= strip.At(x, y) != ::GetSysColor(COLOR_BTNFACE);
+      band = ink ? band + 1 : band;
+      if (!ink && band && (band > lineHeight || 2 * band < lineHeight)) cut += std::to_wstring(y - band) + L"\n";
+      band = ink ? band : 0;
+    }
+    return cut;
+  }
+
+  NONCLIENTMETRICSW saved{};
+  forms::WindowDc screen{nullptr};
+  forms::UniqueFont font;
+  LONG lineHeight = 0;
+};
+
+TEST_F(ChineseWindows, EveryTextFitsItsPlace) {
+  ClickAt({290, 140});  // the logo
+  HWND about = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (about = ::FindWindowW(nullptr, L"关于 Harlune网络FM播放器")); }, 5000));
+  std::wstring cut;
+  EXPECT_TRUE(WaitFor([&] { return (cut = CutLines(about)).empty(); }, 3000)) << "cut lines at rows " << cut;
+  EXPECT_EQ(Misfits(about), L"") << "with the notice";
+  const HWND notes = VisibleChild(about, L"Edit");
+  const std::wstring notice = Text(notes);
+  POINT thanks{344, 40};  // the banner's hidden spot
+  ::ClientToScreen(about, &thanks);
+  support::MovePointerTo(thanks);
+  support::DoubleClick();
+  ASSERT_TRUE(WaitFor([&] { return Text(notes) != notice; }, 3000));
+  EXPECT_EQ(Misfits(about), L"") << "with the thanks note";
+  ::PostMessageW(about, WM_CLOSE, 0, 0);
+
+  ClickAt({294, 13});  // exit
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = ::FindWindowW(L"#32770", kTitle)) != nullptr; }, 5000));
+  EXPECT_EQ(Misfits(box), L"");
+  ::SendMessageW(::GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
 }
 
 }  // namespace

@@ -1,30 +1,13 @@
-// What the other suites lean on unseen: a leak count that counts, a server that keeps to its root
-// and within its bounds.
+// What the other suites lean on unseen: a server that keeps to its root and within its bounds.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "forms/handles.h"
-#include "support/gdi_objects.h"
 #include "support/station_server.h"
 #include "support/window_probe.h"
 
 namespace {
-
-TEST(GdiObjects, CountsRegionsCreatedAndDeleted) {
-  constexpr int kRegions = 150;
-  constexpr auto kRegion = support::GdiObjectType::Region;
-  const auto before = support::CountGdiObjects(::GetCurrentProcess());
-  std::vector<forms::UniqueRegion> regions;
-  for (int i = 0; i < kRegions; ++i) regions.emplace_back(::CreateRectRgn(0, 0, i + 1, 1));
-  const auto held = support::CountGdiObjects(::GetCurrentProcess());
-  regions.clear();
-  const auto after = support::CountGdiObjects(::GetCurrentProcess());
-  ASSERT_TRUE(before && held && after);
-  EXPECT_EQ(held->Of(kRegion) - before->Of(kRegion), kRegions);
-  EXPECT_EQ(after->total, before->total);
-}
 
 SOCKET Connect(uint16_t port) {
   SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);

@@ -77,6 +77,8 @@ class Control {
   // Windowless controls that answer the mouse; the others let it through to the form.
   virtual bool TakesMouse() const { return false; }
   virtual void Paint(HDC) const {}          // windowless controls only
+  // Draws at once what waits in the control's window for a paint message, if it can.
+  virtual void DrawPending() {}
   virtual HCURSOR Cursor() const { return nullptr; }  // nullptr: the arrow
   virtual void Notify(WORD) {}              // a WM_COMMAND notification from the control's window
   virtual RECT PixelRect() const;           // in the form's client pixels
@@ -136,6 +138,8 @@ class PictureBox : public Control {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void PaintWindow();
   void ShowNewLook();
+  void DrawPending() override;
+  void DrawPicture();
   void TakePictureSize();
 
   forms::Picture picture_;

@@ -429,11 +429,13 @@ void Form::MoveTo(int x, int y, int cx, int cy) {
 
 Form::RedrawHold::RedrawHold(Form& form) : form_(form) { ++form_.redrawHolds_; }
 
-// What changed while held asked for no painting, so the whole face is painted, once.
+// What changed while held asked for no painting, so the whole face is painted, once: the
+// controls that can draw at once do, the rest through their paint messages.
 Form::RedrawHold::~RedrawHold() {
   if (--form_.redrawHolds_ > 0 || !form_.Loaded()) return;
-  ::RedrawWindow(form_.hWnd(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ::RedrawWindow(form_.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  for (Control* control : form_.controls_) control->DrawPending();
+  ::RedrawWindow(form_.hWnd(), nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void Form::Paint() {

@@ -41,15 +41,28 @@ void PictureBox::Picture(forms::Picture picture) {
 // redraw paints everything when it lets go.
 void PictureBox::ShowNewLook() {
   HWND window = window_.Get();
-  const bool held = owner_.RedrawHeld();
-  if (held || !picture_.Opaque() || !::IsWindowVisible(window)) {
+  if (owner_.RedrawHeld()) {
     ::InvalidateRect(window, nullptr, TRUE);
-    if (!held) ::UpdateWindow(window);
     return;
   }
+  if (!picture_.Opaque() || !::IsWindowVisible(window)) {
+    ::InvalidateRect(window, nullptr, TRUE);
+    ::UpdateWindow(window);
+    return;
+  }
+  DrawPicture();
+}
+
+void PictureBox::DrawPending() {
+  if (window_ && picture_.Opaque() && ::GetUpdateRect(window_.Get(), nullptr, FALSE)) DrawPicture();
+}
+
+void PictureBox::DrawPicture() {
+  HWND window = window_.Get();
   {
+    // Through the window's own procedure, as any drawing of it is, so a subclass sees it too.
     WindowDc dc(window);
-    picture_.Render(dc.Get(), 0, 0);
+    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
   }
   const SIZE size = picture_.SizePixels();
   const RECT drawn{0, 0, size.cx, size.cy};
@@ -86,6 +99,9 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_PAINT:
       PaintWindow();
+      return 0;
+    case WM_PRINTCLIENT:
+      picture_.Render(reinterpret_cast<HDC>(wParam), 0, 0);
       return 0;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != window) CaptureLost();

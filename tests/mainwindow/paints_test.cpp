@@ -1,6 +1,7 @@
 // How often one hover move or one mode switch paints each part of the main window: a new face
 // reaches the screen once and whole, never as a half-made one.
 #include <map>
+#include <set>
 #include <string>
 
 #include "program_fixture.h"
@@ -21,14 +22,19 @@ class PaintCounter {
   ~PaintCounter() {
     for (const auto& [window, previous] : previous_)
       ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    paints_.clear();
+    Reset();
   }
   static void Reset() {
     paints_.clear();
-    paintMessages_ = 0;
+    paintMessages_.clear();
   }
-  static int PaintMessages() { return paintMessages_; }
+  static int PaintMessages() {
+    int all = 0;
+    for (const auto& [window, count] : paintMessages_) all += count;
+    return all;
+  }
   static int Of(HWND window) { return paints_.count(window) ? paints_[window] : 0; }
+  static int PaintMessagesOf(HWND window) { return paintMessages_.count(window) ? paintMessages_[window] : 0; }
 
  private:
   void Watch(HWND window) {
@@ -38,12 +44,12 @@ class PaintCounter {
   // A paint message, or a control drawing itself at once into a context it was handed.
   static LRESULT CALLBACK Counting(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT || message == WM_PRINTCLIENT) ++paints_[window];
-    if (message == WM_PAINT) ++paintMessages_;
+    if (message == WM_PAINT) ++paintMessages_[window];
     return ::CallWindowProcW(previous_[window], window, message, wParam, lParam);
   }
   static inline std::map<HWND, WNDPROC> previous_;
   static inline std::map<HWND, int> paints_;
-  static inline int paintMessages_ = 0;
+  static inline std::map<HWND, int> paintMessages_;
 };
 
 class Paints : public testing_support::ProgramWindows {};
@@ -92,6 +98,11 @@ TEST_F(Paints, EachSwitchPaintsTheWindowAndEachVisiblePictureOnceWhenItIsDone) {
   Form1& main = LoadMainWindow();
   ::UpdateWindow(main.hWnd());
   PaintCounter counter(main.hWnd());
+  std::set<HWND> opaquePictures;
+  for (forms::Control* control : main.Controls()) {
+    const auto* box = dynamic_cast<forms::PictureBox*>(control);
+    if (box && box->Picture().Opaque()) opaquePictures.insert(box->hWnd());
+  }
   for (void (Form1::*click)() : {&Form1::Picture2_Click, &Form1::Picture1_Click, &Form1::Picture11_Click,
                                  &Form1::Picture12_Click, &Form1::Picture2_Click, &Form1::Picture11_Click,
                                  &Form1::Picture12_Click}) {
@@ -109,6 +120,7 @@ TEST_F(Paints, EachSwitchPaintsTheWindowAndEachVisiblePictureOnceWhenItIsDone) {
       const bool onScreen = ::IsWindowVisible(child) && ::RectInRegion(outline.Get(), &r);
       EXPECT_EQ(PaintCounter::Of(child), onScreen ? 1 : 0) << support::WindowClass(child) << " at " << r.left << ","
                                                            << r.top;
+      if (opaquePictures.count(child)) EXPECT_EQ(PaintCounter::PaintMessagesOf(child), 0) << "drawn at once";
     }
   }
 }

@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "resources/resource_ids.h"
@@ -118,6 +121,7 @@ TEST_F(RunningProgram, PanelMiniBarNotificationAreaAndExitRoundTrips) {
   for (const auto& step : steps) {
     ClickAt(step.button);
     EXPECT_TRUE(WaitFor([&] { return Is(step.size, step.size.cx == 236); }, 3000)) << step.button.x;
+    if (step.size.cx == 236) EXPECT_TRUE(Shows({222, 12}, IDB_MINI_NORMALMODE_NORMAL)) << "the mini bar's face";
   }
   EXPECT_TRUE(Shows({268, 4}, IDB_MINIMODE_NORMAL)) << "the mini-mode button comes back in its normal look";
 
@@ -158,6 +162,55 @@ TEST_F(RunningProgram, PanelMiniBarNotificationAreaAndExitRoundTrips) {
   }, 5000));
   EXPECT_TRUE(sawFading && program->ExitCode() == 0u);
   EXPECT_TRUE(WaitFor([&] { return support::VisibleWindowOf(next.Id(), kTitle) && !next.ExitCode(); }, 15000));
+}
+
+// The default browser for the test's length: each address it is handed becomes a line of a file.
+class BrowserRecorder {
+ public:
+  BrowserRecorder() {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    file_ = std::wstring(folder) + L"sonbrel-browser-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
+    ::DeleteFileW(file_.c_str());
+    wchar_t saved[1024] = {};
+    DWORD size = sizeof saved;
+    hadCommand_ = ::RegGetValueW(HKEY_CLASSES_ROOT, kCommand, nullptr, RRF_RT_REG_SZ, nullptr, saved, &size) == 0;
+    saved_ = saved;
+    Set(L"C:\\windows\\system32\\cmd.exe /c echo %1>>\"" + file_ + L"\"");
+  }
+  BrowserRecorder(const BrowserRecorder&) = delete;
+  BrowserRecorder& operator=(const BrowserRecorder&) = delete;
+  ~BrowserRecorder() {
+    if (hadCommand_) Set(saved_);
+    ::DeleteFileW(file_.c_str());
+  }
+  std::string Lines() const {
+    std::ifstream in(std::filesystem::path(file_), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+
+ private:
+  static constexpr wchar_t kCommand[] = L"http\\shell\\open\\command";
+  void Set(const std::wstring& command) {
+    ::RegSetKeyValueW(HKEY_CLASSES_ROOT, kCommand, nullptr, REG_SZ, command.c_str(),
+                      static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+  }
+  std::wstring file_, saved_;
+  bool hadCommand_ = false;
+};
+
+TEST_F(RunningProgram, TheAboutLinkOpensTheMakersSiteInTheDefaultBrowser) {
+  BrowserRecorder browser;
+  ClickAt({290, 140});  // the logo
+  HWND about = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (about = ::FindWindowW(nullptr, L"关于 Harlune网络FM播放器")); }, 5000));
+  POINT link{30, 136};
+  ::ClientToScreen(about, &link);
+  support::MovePointerTo(link);
+  support::Click();
+  const std::string site = "http://127.0.0.1:" + std::to_string(SONBREL_TEST_WEB_PORT) + "/\r\n";
+  EXPECT_TRUE(WaitFor([&] { return browser.Lines() == site; }, 10000)) << browser.Lines();
+  ::PostMessageW(about, WM_CLOSE, 0, 0);
 }
 
 // The skin as a screen reader's inspector lists it, front to back: each named button's name, role

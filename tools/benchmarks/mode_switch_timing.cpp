@@ -16,6 +16,7 @@
 #include "mainwindow/window_outline.h"
 #include "shared/application.h"
 #include "support/window_probe.h"
+#include "tools/benchmarks/medians.h"
 
 namespace {
 
@@ -49,17 +50,7 @@ void TimeRound(Pair& pair) {
   pair.backUs.push_back(back / kRepeats);
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
-// The median over the rounds of each round's ratio to the baseline.
-double MedianRatio(const std::vector<double>& us, const std::vector<double>& baseline) {
-  std::vector<double> ratios;
-  for (size_t i = 0; i < us.size(); ++i) ratios.push_back(us[i] / baseline[i]);
-  return Median(ratios);
-}
 
 }  // namespace
 

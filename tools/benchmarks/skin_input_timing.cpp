@@ -17,6 +17,7 @@
 #include "mainwindow/Form1.h"
 #include "shared/application.h"
 #include "support/window_probe.h"
+#include "tools/benchmarks/medians.h"
 
 namespace {
 
@@ -35,10 +36,6 @@ struct Timings {
   std::vector<double> ratios;        // to the plain move of the same round
 };
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 double MicrosecondsPerCall(const std::function<void(int)>& call) {
   const Clock::time_point start = Clock::now();

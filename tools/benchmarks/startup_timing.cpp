@@ -18,6 +18,7 @@
 
 #include "support/station_server.h"
 #include "support/window_probe.h"
+#include "tools/benchmarks/medians.h"
 
 namespace {
 
@@ -31,10 +32,6 @@ double MsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 // Looks every millisecond, the same for both programs: a coarser look would round both figures
 // to its step and blur the ratio.
@@ -72,36 +69,14 @@ WindowMarks WaitForWindow(DWORD processId, const std::wstring& caption, Clock::t
   return marks;
 }
 
-// A process started by the benchmark, ended with the round.
-class Started {
- public:
-  explicit Started(const PROCESS_INFORMATION& info) : process_(info.hProcess), thread_(info.hThread) {
-    id_ = info.dwProcessId;
-  }
-  Started(Started&&) noexcept = default;
-  ~Started() {
-    if (!process_) return;
-    ::TerminateProcess(process_.Get(), 1);
-    ::WaitForSingleObject(process_.Get(), 5000);
-  }
-  DWORD Id() const { return id_; }
-
- private:
-  forms::UniqueKernelHandle process_, thread_;
-  DWORD id_ = 0;
-};
-
-Started Start(const wchar_t* exe, DWORD flags) {
-  std::wstring commandLine = L"\"" + std::wstring(exe) + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup,
-                        &info)) {
+// A process of the benchmark's, ended with the round.
+support::ChildProcess Start(const wchar_t* exe, DWORD flags) {
+  support::ChildProcess process = support::ChildProcess::Start(L"\"" + std::wstring(exe) + L"\"", flags);
+  if (!process.Started()) {
     std::printf("cannot start %ls (error %lu)\n", exe, ::GetLastError());
     std::exit(1);
   }
-  return Started(info);
+  return process;
 }
 
 std::vector<std::wstring> ModulesOf(DWORD processId) {
@@ -206,7 +181,7 @@ struct Round {
 
 Round SonbrelOnce(const wchar_t* exe, support::LoopbackStationServer& server, int pageRequestsBefore) {
   const Clock::time_point start = Clock::now();
-  Started program = Start(exe, 0);
+  const support::ChildProcess program = Start(exe, 0);
   Round round;
   round.splash = WaitForWindow(program.Id(), L"Form3", start);
   round.mainWindow = WaitForWindow(program.Id(), L"Harlune网络FM播放器", start).visible;
@@ -218,7 +193,7 @@ Round SonbrelOnce(const wchar_t* exe, support::LoopbackStationServer& server, in
 // The baseline: from the start of the process until its window is visible.
 WindowMarks EmptyOnce() {
   const Clock::time_point start = Clock::now();
-  Started program = Start(EMPTY_EXE, 0);
+  const support::ChildProcess program = Start(EMPTY_EXE, 0);
   return WaitForWindow(program.Id(), L"Empty", start);
 }
 
@@ -230,7 +205,7 @@ struct Breakdown {
 
 void BreakdownOnce(const wchar_t* exe, const std::wstring& caption, Breakdown& into) {
   const Clock::time_point start = Clock::now();
-  Started program = Start(exe, DEBUG_ONLY_THIS_PROCESS);
+  const support::ChildProcess program = Start(exe, DEBUG_ONLY_THIS_PROCESS);
   const EntryMark entry = RunToEntry(program.Id(), start);
   const WindowMarks window = WaitForWindow(program.Id(), caption, start);
   into.mapped.push_back(entry.mapped);
@@ -242,12 +217,6 @@ void BreakdownOnce(const wchar_t* exe, const std::wstring& caption, Breakdown& i
   into.dllsAtVisible.push_back(static_cast<double>(into.modules.size()) - 1);
 }
 
-// The median over the rounds of each round's ratio to its baseline.
-double MedianRatio(const std::vector<double>& ms, const std::vector<double>& baseline) {
-  std::vector<double> ratios;
-  for (size_t i = 0; i < ms.size(); ++i) ratios.push_back(ms[i] / baseline[i]);
-  return Median(ratios);
-}
 
 void PrintBreakdown(const char* name, const Breakdown& b) {
   const double mapped = Median(b.mapped), entry = Median(b.entry), created = Median(b.created),
@@ -287,13 +256,12 @@ int wmain(int argc, wchar_t** argv) {
   }
   EmptyOnce();  // both programs' DLLs are read once before anything is timed
   SonbrelOnce(exe, server, 0);
-  std::vector<double> empty, splashCreated, splash, mainWindow, page;
+  std::vector<double> empty, splash, mainWindow, page;
   for (int i = 0; i < kRuns; ++i) {
     empty.push_back(EmptyOnce().visible);
     const Round round = SonbrelOnce(exe, server, i + 1);
     std::printf("run %d: empty program %.0f ms; splash %.0f ms, main window %.0f ms, page requested %.0f ms\n", i + 1,
                 empty.back(), round.splash.visible, round.mainWindow, round.page);
-    splashCreated.push_back(round.splash.created);
     splash.push_back(round.splash.visible);
     mainWindow.push_back(round.mainWindow);
     page.push_back(round.page);

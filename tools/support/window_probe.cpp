@@ -182,14 +182,14 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs, HANDLE wakeup) 
   }
 }
 
-ChildProcess ChildProcess::Start(const std::wstring& commandLine) {
+ChildProcess ChildProcess::Start(const std::wstring& commandLine, DWORD creationFlags) {
   ChildProcess child;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   std::wstring mutableLine = commandLine;  // CreateProcessW may write into it
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info)) {
+  if (!::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr,
+                        &startup, &info)) {
     return child;
   }
   ::CloseHandle(info.hThread);

@@ -75,7 +75,7 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs, HANDLE wakeup =
 class ChildProcess {
  public:
   // `commandLine` is passed as is; quote the program's path yourself when it has spaces.
-  static ChildProcess Start(const std::wstring& commandLine);
+  static ChildProcess Start(const std::wstring& commandLine, DWORD creationFlags = 0);
   ChildProcess(ChildProcess&&) noexcept = default;
   ChildProcess& operator=(ChildProcess&&) noexcept = default;
   ~ChildProcess();

@@ -184,13 +184,19 @@ test("with 100 more listeners on its mount the page plays on without a gap", (t)
   withPage({ stations: [A] }, async (page) => {
     await page.click("#play");
     await waitForStatus(page, "播放中");
-    const listeners = Array.from({ length: 100 }, () => {
+    const listeners = [];
+    const listen = () => new Promise((resolve) => {
       const listener = { bytes: 0 };
-      listener.request = http.get(`${radio.config.base}/morning`, { agent: false },
-        (response) => response.on("data", (c) => { listener.bytes += c.length; })).on("error", () => {});
-      return listener;
+      listeners.push(listener);
+      listener.request = http.get(`${radio.config.base}/morning`, { agent: false }, (response) => {
+        response.on("data", (c) => { listener.bytes += c.length; });
+        resolve();
+      }).on("error", resolve);
     });
     try {
+      // Icecast listens with a backlog of 5: a hundred connects in one instant would overflow it and
+      // wait out the kernel's SYN retries (up to half a minute), so they arrive five at a time.
+      for (let wave = 0; wave < 20; wave++) await Promise.all(Array.from({ length: 5 }, listen));
       // At least: a listener of an earlier test may not have been dropped yet.
       await waitFor(async () => (await listenerIds("morning")).length >= 101, "101 listeners on /morning", 30000);
       await page.evaluate(() => { window.statusLog.length = 0; });

@@ -7,6 +7,7 @@
 #include "forms/accessible_object.h"
 #include "forms/controls.h"
 #include "forms/form.h"
+#include "forms/ole.h"
 
 namespace forms {
 namespace {
@@ -56,6 +57,9 @@ void AccessibleObject::Disconnect() {
 }
 
 LRESULT AccessibleObject::Answer(WPARAM wParam) {
+  // The object is marshalled to the reader, which needs COM; the splash may be asked before any
+  // window of ours has started it.
+  EnsureOleOnThisThread();
   return ::LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(this));
 }
 

@@ -3,7 +3,6 @@
 
 #include "forms/app.h"
 #include "forms/form.h"
-#include "forms/ole.h"
 #include "forms/runtime_detail.h"
 
 namespace forms {
@@ -28,7 +27,6 @@ void Forms::DestroyAllForTesting() {
 }
 
 int Run(const ProgramDescription& program) {
-  EnsureOleOnThisThread();
   App().Title(program.title);
   Form& first = program.startupForm();
   first.Show();

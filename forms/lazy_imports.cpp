@@ -6,7 +6,9 @@
 #if defined(__GNUC__)
 
 #include <windows.h>
+#include <commctrl.h>
 #include <delayimp.h>
+#include <ole2.h>
 #include <oleacc.h>
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -68,6 +70,12 @@ using ShellExecuteA_t = decltype(&::ShellExecuteA);
 #undef Shell_NotifyIcon
 using Shell_NotifyIcon_t = BOOL(WINAPI*)(DWORD, void*);
 using UrlGetPartW_t = decltype(&::UrlGetPartW);
+using OleInitialize_t = decltype(&::OleInitialize);
+using SysAllocStringLen_t = decltype(&::SysAllocStringLen);
+using SysStringLen_t = decltype(&::SysStringLen);
+using VariantInit_t = decltype(&::VariantInit);
+using VariantClear_t = decltype(&::VariantClear);
+using InitCommonControlsEx_t = decltype(&::InitCommonControlsEx);
 
 }  // namespace
 
@@ -76,6 +84,14 @@ FORMS_LAZY_IMPORT(L"shell32.dll", ShellExecuteA, ShellExecuteA_t, 24)
 FORMS_LAZY_IMPORT(L"shell32.dll", Shell_NotifyIcon, Shell_NotifyIcon_t, 8)
 // Which host a link goes to.
 FORMS_LAZY_IMPORT(L"shlwapi.dll", UrlGetPartW, UrlGetPartW_t, 20)
+// The browser control and the objects handed to screen readers.
+FORMS_LAZY_IMPORT(L"ole32.dll", OleInitialize, OleInitialize_t, 4)
+FORMS_LAZY_IMPORT(L"oleaut32.dll", SysAllocStringLen, SysAllocStringLen_t, 8)
+FORMS_LAZY_IMPORT(L"oleaut32.dll", SysStringLen, SysStringLen_t, 4)
+FORMS_LAZY_IMPORT(L"oleaut32.dll", VariantInit, VariantInit_t, 4)
+FORMS_LAZY_IMPORT(L"oleaut32.dll", VariantClear, VariantClear_t, 4)
+// Tooltips, shown only once the pointer rests on a control.
+FORMS_LAZY_IMPORT(L"comctl32.dll", InitCommonControlsEx, InitCommonControlsEx_t, 4)
 
 }  // namespace forms
 
@@ -90,6 +106,23 @@ extern "C" HRESULT WINAPI CreateStdAccessibleObject(HWND window, LONG object, RE
 extern "C" LRESULT WINAPI LresultFromObject(REFIID type, WPARAM wParam, LPUNKNOWN object) {
   static const auto function = forms::Bound<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
   return function(type, wParam, object);
+}
+
+// The file's version, read for the about window; declared without an import slot as well.
+extern "C" DWORD WINAPI GetFileVersionInfoSizeW(LPCWSTR file, LPDWORD handle) {
+  static const auto function =
+      forms::Bound<decltype(&GetFileVersionInfoSizeW)>(L"version.dll", "GetFileVersionInfoSizeW");
+  return function(file, handle);
+}
+
+extern "C" BOOL WINAPI GetFileVersionInfoW(LPCWSTR file, DWORD handle, DWORD size, LPVOID data) {
+  static const auto function = forms::Bound<decltype(&GetFileVersionInfoW)>(L"version.dll", "GetFileVersionInfoW");
+  return function(file, handle, size, data);
+}
+
+extern "C" BOOL WINAPI VerQueryValueW(LPCVOID block, LPCWSTR path, LPVOID* value, PUINT size) {
+  static const auto function = forms::Bound<decltype(&VerQueryValueW)>(L"version.dll", "VerQueryValueW");
+  return function(block, path, value, size);
 }
 
 #endif

@@ -1,16 +1,11 @@
 #include "forms/picture.h"
 
-#include <ole2.h>
-#include <olectl.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
-#include "forms/handles.h"
-#include "forms/ole.h"
+#include "forms/gif.h"
 #include "forms/resource_data.h"
-#include "forms/runtime_detail.h"
 
 namespace forms {
 
@@ -19,38 +14,40 @@ class Picture::Impl {
   Impl(const BITMAPINFO* dib, const void* bits, Source source) : dib_(dib), bits_(bits), source_(source) {
     size_ = {dib->bmiHeader.biWidth, std::abs(dib->bmiHeader.biHeight)};
   }
-  Impl(ComPtr<IPicture> picture, Source source) : picture_(std::move(picture)), source_(source) {
-    picture_->get_Width(&himetricWidth_);
-    picture_->get_Height(&himetricHeight_);
-    size_ = {HimetricToPixels(himetricWidth_, LOGPIXELSX),
-             HimetricToPixels(himetricHeight_, LOGPIXELSY)};
-  }
+  Impl(GifImage gif, Source source) : gif_(std::move(gif)), source_(source) { size_ = {gif_.width, gif_.height}; }
 
   SIZE Size() const { return size_; }
   bool Opaque() const { return dib_ != nullptr; }
   Source From() const { return source_; }
 
   void Render(HDC dc, int x, int y) const {
-    if (picture_) {
-      // The source rectangle runs bottom-up in HIMETRIC, hence the negative height.
-      picture_->Render(dc, x, y, size_.cx, size_.cy, 0, himetricHeight_, himetricWidth_,
-                       -himetricHeight_, nullptr);
+    if (dib_) {
+      ::SetDIBitsToDevice(dc, x, y, size_.cx, size_.cy, 0, 0, 0, size_.cy, bits_, dib_, DIB_RGB_COLORS);
       return;
     }
-    ::SetDIBitsToDevice(dc, x, y, size_.cx, size_.cy, 0, 0, 0, size_.cy, bits_, dib_, DIB_RGB_COLORS);
+    const BITMAPINFO colours{{sizeof(BITMAPINFOHEADER), size_.cx, size_.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    if (gif_.mask.empty()) {
+      ::SetDIBitsToDevice(dc, x, y, size_.cx, size_.cy, 0, 0, 0, size_.cy, gif_.pixels.data(), &colours,
+                          DIB_RGB_COLORS);
+      return;
+    }
+    // Black where the picture shows, white where it is transparent: ANDed, it clears what the
+    // picture covers; the picture, black where transparent, is then ORed into the hole.
+    struct {
+      BITMAPINFOHEADER header;
+      RGBQUAD colours[2];
+    } mask{{sizeof(BITMAPINFOHEADER), size_.cx, size_.cy, 1, 1, BI_RGB, 0, 0, 0, 0, 0},
+           {{0, 0, 0, 0}, {255, 255, 255, 0}}};
+    ::StretchDIBits(dc, x, y, size_.cx, size_.cy, 0, 0, size_.cx, size_.cy, gif_.mask.data(),
+                    reinterpret_cast<const BITMAPINFO*>(&mask), DIB_RGB_COLORS, SRCAND);
+    ::StretchDIBits(dc, x, y, size_.cx, size_.cy, 0, 0, size_.cx, size_.cy, gif_.pixels.data(), &colours,
+                    DIB_RGB_COLORS, SRCPAINT);
   }
 
  private:
-  static LONG HimetricToPixels(OLE_XSIZE_HIMETRIC himetric, int axis) {
-    constexpr int kHimetricPerInch = 2540;
-    return ::MulDiv(himetric, ScreenDpi(axis), kHimetricPerInch);
-  }
-
   const BITMAPINFO* dib_ = nullptr;  // in the module's resources, mapped while the process runs
   const void* bits_ = nullptr;
-  ComPtr<IPicture> picture_;
-  OLE_XSIZE_HIMETRIC himetricWidth_ = 0;
-  OLE_YSIZE_HIMETRIC himetricHeight_ = 0;
+  GifImage gif_;
   SIZE size_{};
   Source source_;
 };
@@ -74,19 +71,6 @@ size_t PixelOffset(std::string_view bytes) {
   return static_cast<size_t>(offset);
 }
 
-// OleLoadPicture reads from a stream; the stream gets its own copy of the resource bytes.
-ComPtr<IStream> StreamOverResource(int id, const wchar_t* type) {
-  ComPtr<IStream> stream;
-  const std::string_view bytes = ResourceBytes(type, id);
-  if (bytes.empty()) return stream;
-  HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-  if (!copy) return stream;
-  std::memcpy(::GlobalLock(copy), bytes.data(), bytes.size());
-  ::GlobalUnlock(copy);
-  if (FAILED(::CreateStreamOnHGlobal(copy, TRUE, stream.Put()))) ::GlobalFree(copy);
-  return stream;
-}
-
 }  // namespace
 
 // A bitmap resource is a DIB without its file header: the header, the colours, then the pixels.
@@ -100,16 +84,9 @@ Picture Picture::FromBitmapResource(int id) {
 }
 
 Picture Picture::FromGifResource(int id) {
-  EnsureOleOnThisThread();
-  ComPtr<IStream> stream = StreamOverResource(id, L"GIF");
-  if (!stream) return Picture();
-  ComPtr<IPicture> picture;
-  if (FAILED(::OleLoadPicture(stream.Get(), 0, FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(picture.Put()))) ||
-      !picture) {
-    return Picture();
-  }
-  return Picture(std::make_shared<const Impl>(std::move(picture), Source{Source::Kind::Gif, id}));
+  std::optional<GifImage> gif = DecodeGif(ResourceBytes(L"GIF", id));
+  if (!gif) return Picture();
+  return Picture(std::make_shared<const Impl>(std::move(*gif), Source{Source::Kind::Gif, id}));
 }
 
 SIZE Picture::SizePixels() const { return impl_ ? impl_->Size() : SIZE{0, 0}; }

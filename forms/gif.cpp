@@ -159,6 +159,7 @@ std::optional<Frame> ReadFrame(Reader& in, const std::optional<Colours>& global)
     return std::nullopt;  // nothing says what colour an index is
   }
   const int minCodeSize = in.Byte();
+  if (in.Failed()) return std::nullopt;  // cut before its image data began
   const std::string data = in.SubBlocks();
   if (static_cast<size_t>(frame.width) * frame.height > kMaxPixels) return std::nullopt;
   frame.indices.resize(static_cast<size_t>(frame.width) * frame.height);

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <delayimp.h>
+#include <mmsystem.h>
 #include <ole2.h>
 #include <oleacc.h>
 #include <shellapi.h>
@@ -76,6 +77,7 @@ using SysStringLen_t = decltype(&::SysStringLen);
 using VariantInit_t = decltype(&::VariantInit);
 using VariantClear_t = decltype(&::VariantClear);
 using InitCommonControlsEx_t = decltype(&::InitCommonControlsEx);
+using PlaySoundW_t = decltype(&::PlaySoundW);
 
 }  // namespace
 
@@ -92,6 +94,8 @@ FORMS_LAZY_IMPORT(L"oleaut32.dll", VariantInit, VariantInit_t, 4)
 FORMS_LAZY_IMPORT(L"oleaut32.dll", VariantClear, VariantClear_t, 4)
 // Tooltips, shown only once the pointer rests on a control.
 FORMS_LAZY_IMPORT(L"comctl32.dll", InitCommonControlsEx, InitCommonControlsEx_t, 4)
+// Sounds: winmm brings COM and the codec manager along (forms/sound.cpp).
+FORMS_LAZY_IMPORT(L"winmm.dll", PlaySoundW, PlaySoundW_t, 12)
 
 }  // namespace forms
 

@@ -109,6 +109,7 @@ class Tooltips {
       return window == other.window && ::EqualRect(&rect, &other.rect) && text == other.text;
     }
   };
+  bool MadeWindow();
   void Add(const Control& control, const Tool& tool);
   void Remove(const Control& control, const Tool& tool);
 

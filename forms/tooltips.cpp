@@ -31,16 +31,20 @@ TTTOOLINFOW Describe(HWND form, const Control& control, HWND window, const RECT&
 
 }  // namespace
 
-Tooltips::Tooltips(HWND form) : form_(form) {
+Tooltips::Tooltips(HWND form) : form_(form) {}
+
+// Made with the first tip: a form without tips (the splash) loads no common controls.
+bool Tooltips::MadeWindow() {
+  if (window_) return true;
   InitTooltipClassOnce();
   window_.Reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_, nullptr,
                                   ThisModule(), nullptr));
+  return static_cast<bool>(window_);
 }
 
 void Tooltips::Sync(const Control& control) {
-  if (!window_) return;
   const bool hasPlace = control.hWnd() != nullptr || control.Windowless();
   const bool wanted = hasPlace && control.Visible() && !control.ToolTipText().empty();
   const auto present = tools_.find(&control);
@@ -57,6 +61,7 @@ void Tooltips::Sync(const Control& control) {
 }
 
 void Tooltips::Add(const Control& control, const Tool& tool) {
+  if (!MadeWindow()) return;
   TTTOOLINFOW info = Describe(form_, control, tool.window, tool.rect);
   std::wstring text = tool.text;
   info.lpszText = text.data();

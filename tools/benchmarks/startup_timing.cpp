@@ -6,7 +6,6 @@
 // (the loader and the DLLs it imports), to the window's creation and on to its showing, with the
 // DLLs each process had loaded by then.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <chrono>
@@ -77,21 +76,6 @@ support::ChildProcess Start(const wchar_t* exe, DWORD flags) {
     std::exit(1);
   }
   return process;
-}
-
-std::vector<std::wstring> ModulesOf(DWORD processId) {
-  std::vector<std::wstring> names;
-  const HANDLE taken = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-  if (taken == INVALID_HANDLE_VALUE) return names;
-  forms::UniqueKernelHandle snapshot(taken);
-  MODULEENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = ::Module32FirstW(snapshot.Get(), &entry); more; more = ::Module32NextW(snapshot.Get(), &entry)) {
-    std::wstring name = entry.szModule;
-    ::CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
-    names.push_back(name);
-  }
-  return names;
 }
 
 // The moment the process reaches its entry point: the loader has mapped and initialised every DLL
@@ -213,7 +197,7 @@ void BreakdownOnce(const wchar_t* exe, const std::wstring& caption, Breakdown& i
   into.created.push_back(window.created);
   into.visible.push_back(window.visible);
   into.dllsAtEntry.push_back(entry.dlls);
-  into.modules = ModulesOf(program.Id());
+  into.modules = program.Modules();
   into.dllsAtVisible.push_back(static_cast<double>(into.modules.size()) - 1);
 }
 

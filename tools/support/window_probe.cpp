@@ -1,5 +1,7 @@
 #include "support/window_probe.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -204,6 +206,21 @@ bool ChildProcess::WaitForExit(DWORD timeoutMs) const {
   HANDLE process = process_.Get();
   if (!process) return true;
   return WaitFor([process] { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, timeoutMs, process);
+}
+
+std::vector<std::wstring> ChildProcess::Modules() const {
+  std::vector<std::wstring> names;
+  const HANDLE taken = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id_);
+  if (taken == INVALID_HANDLE_VALUE) return names;
+  forms::UniqueKernelHandle snapshot(taken);
+  MODULEENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Module32FirstW(snapshot.Get(), &entry); more; more = ::Module32NextW(snapshot.Get(), &entry)) {
+    std::wstring name = entry.szModule;
+    ::CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+    names.push_back(name);
+  }
+  return names;
 }
 
 std::optional<DWORD> ChildProcess::ExitCode() const {

@@ -88,6 +88,8 @@ class ChildProcess {
   // Empty while the process runs.
   std::optional<DWORD> ExitCode() const;
   std::vector<HWND> Windows() const { return TopLevelWindowsOf(id_); }
+  // The names of the modules it has loaded, lower case.
+  std::vector<std::wstring> Modules() const;
   void Terminate();
 
  private:

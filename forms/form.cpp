@@ -187,6 +187,8 @@ void Form::Show() {
   ::ShowWindow(hWnd(), SW_SHOW);
   ::BringWindowToTop(hWnd());
   ::SetForegroundWindow(hWnd());
+  // Every shown form has its tip window, as Wine's z-order of a topmost owner expects.
+  tooltips_->MadeWindow();
 }
 
 bool Form::Visible() const { return Loaded() && ::IsWindowVisible(hWnd()); }

@@ -99,6 +99,9 @@ class Tooltips {
   void Sync(const Control& control);
   // Windowless controls' tools learn of the mouse through the form.
   void Relay(UINT message, WPARAM wParam, LPARAM lParam);
+  // The tip window is made with the first tip, or once the form shows: a form without tips (the
+  // splash) does not load the common controls before it is on the screen.
+  bool MadeWindow();
 
  private:
   struct Tool {
@@ -109,7 +112,6 @@ class Tooltips {
       return window == other.window && ::EqualRect(&rect, &other.rect) && text == other.text;
     }
   };
-  bool MadeWindow();
   void Add(const Control& control, const Tool& tool);
   void Remove(const Control& control, const Tool& tool);
 

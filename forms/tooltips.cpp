@@ -33,7 +33,6 @@ TTTOOLINFOW Describe(HWND form, const Control& control, HWND window, const RECT&
 
 Tooltips::Tooltips(HWND form) : form_(form) {}
 
-// Made with the first tip: a form without tips (the splash) loads no common controls.
 bool Tooltips::MadeWindow() {
   if (window_) return true;
   InitTooltipClassOnce();

@@ -187,7 +187,8 @@ void Form::Show() {
   ::ShowWindow(hWnd(), SW_SHOW);
   ::BringWindowToTop(hWnd());
   ::SetForegroundWindow(hWnd());
-  // Every shown form has its tip window, as Wine's z-order of a topmost owner expects.
+  // A form without tips makes its (topmost) tip window only now, so it shows first; every shown
+  // form has one, as Wine's stacking of a topmost main window above it has always counted on.
   tooltips_->MadeWindow();
 }
 

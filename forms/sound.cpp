@@ -22,7 +22,8 @@ void SoundObject::Action(int verb) {
   // The first sound loads the audio stack (winmm and the COM it brings), which takes longer than
   // showing a window; a pool thread starts it, so the window that asked does not wait. Resources
   // stay mapped as long as the process runs, so the sound may go on reading them.
-  ::QueueUserWorkItem(StartPlaying, const_cast<char*>(wave.data()), WT_EXECUTEDEFAULT);
+  void* bytes = const_cast<char*>(wave.data());
+  if (!::QueueUserWorkItem(StartPlaying, bytes, WT_EXECUTEDEFAULT)) StartPlaying(bytes);
 }
 
 }  // namespace forms

@@ -97,7 +97,7 @@ size_t Unpack(std::string_view data, int minCodeSize, std::vector<uint8_t>& out)
       previous = code;
       continue;
     }
-    if (code > next || code == kMaxCodes) return written;
+    if (code > next) return written;  // at most 12 bits, so never beyond a full table
     int depth = 0, walk = code;
     if (code == next) {  // the entry being made: the previous one and its own first index
       backwards[depth++] = firstOfPrevious;

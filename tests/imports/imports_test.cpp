@@ -102,9 +102,10 @@ TEST(Imports, WhatTheSplashDoesNotNeedLoadsWithItsFirstCall) {
   };
   for (const auto& [dll, call] : calls) {
     SCOPED_TRACE(dll ? dll : L"version.dll");
-    if (dll) EXPECT_EQ(::GetModuleHandleW(dll), nullptr);
+    const bool loadedBefore = dll && ::GetModuleHandleW(dll);
     EXPECT_TRUE(call());
-    if (dll) EXPECT_NE(::GetModuleHandleW(dll), nullptr);
+    EXPECT_FALSE(loadedBefore) << "loaded before its first call";
+    EXPECT_TRUE(!dll || ::GetModuleHandleW(dll)) << "not loaded by its first call";
   }
 }
 

@@ -1,5 +1,10 @@
 #include "support/user_input.h"
 
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cstring>
+
 #include "forms/handles.h"
 #include "support/window_probe.h"
 
@@ -140,6 +145,67 @@ int DifferingPixels(const Pixels& a, const Pixels& b) {
   int differing = 0;
   for (size_t i = 0; i < a.colors.size(); ++i) differing += a.colors[i] != b.colors[i];
   return differing;
+}
+
+// A GIF resource of another module drawn by the system's picture loader on a backdrop.
+Pixels SystemDrawnGif(const std::wstring& modulePath, int id, COLORREF backdrop) {
+  forms::UniqueModule module(::LoadLibraryExW(
+      modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  HRSRC found = module ? ::FindResourceW(module.Get(), MAKEINTRESOURCEW(id), L"GIF") : nullptr;
+  if (!found) return {};
+  const DWORD size = ::SizeofResource(module.Get(), found);
+  HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, size);
+  std::memcpy(::GlobalLock(copy), ::LockResource(::LoadResource(module.Get(), found)), size);
+  ::GlobalUnlock(copy);
+  ::CoInitialize(nullptr);
+  IStream* stream = nullptr;
+  IPicture* picture = nullptr;
+  ::CreateStreamOnHGlobal(copy, TRUE, &stream);
+  if (!stream || FAILED(::OleLoadPicture(stream, 0, FALSE, IID_IPicture, reinterpret_cast<void**>(&picture)))) {
+    if (stream) stream->Release();
+    return {};
+  }
+  OLE_XSIZE_HIMETRIC w = 0;
+  OLE_YSIZE_HIMETRIC h = 0;
+  picture->get_Width(&w);
+  picture->get_Height(&h);
+  forms::WindowDc screen(nullptr);
+  const int cx = ::MulDiv(w, ::GetDeviceCaps(screen.Get(), LOGPIXELSX), 2540);
+  const int cy = ::MulDiv(h, ::GetDeviceCaps(screen.Get(), LOGPIXELSY), 2540);
+  forms::UniqueMemoryDc memory(::CreateCompatibleDC(screen.Get()));
+  forms::UniqueBitmap canvas(::CreateCompatibleBitmap(screen.Get(), cx, cy));
+  HGDIOBJ previous = ::SelectObject(memory.Get(), canvas.Get());
+  const RECT all{0, 0, cx, cy};
+  ::SetDCBrushColor(memory.Get(), backdrop);
+  ::FillRect(memory.Get(), &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+  picture->Render(memory.Get(), 0, 0, cx, cy, 0, h, w, -h, nullptr);
+  Pixels pixels = Capture(memory.Get(), 0, 0, cx, cy);
+  ::SelectObject(memory.Get(), previous);
+  picture->Release();
+  stream->Release();
+  return pixels;
+}
+
+double GifShareShown(HWND window, POINT inWindow, const std::wstring& modulePath, int id) {
+  // A pixel the picture covers comes out the same on black and on white.
+  const Pixels onBlack = SystemDrawnGif(modulePath, id, RGB(0, 0, 0));
+  const Pixels onWhite = SystemDrawnGif(modulePath, id, RGB(255, 255, 255));
+  RECT frame{};
+  ::GetWindowRect(window, &frame);
+  const Pixels shown = ReadScreen({frame.left + inWindow.x, frame.top + inWindow.y,
+                                   frame.left + inWindow.x + onBlack.width, frame.top + inWindow.y + onBlack.height});
+  if (onBlack.colors.empty() || DifferingPixels(onBlack, shown) < 0) return -1;
+  const forms::UniqueRegion shape = WindowRegion(window);
+  int covered = 0, same = 0;
+  for (int y = 0; y < onBlack.height; ++y) {
+    for (int x = 0; x < onBlack.width; ++x) {
+      if (onBlack.At(x, y) != onWhite.At(x, y)) continue;
+      if (shape && !::PtInRegion(shape.Get(), inWindow.x + x, inWindow.y + y)) continue;
+      ++covered;
+      same += shown.At(x, y) == onBlack.At(x, y);
+    }
+  }
+  return covered ? static_cast<double>(same) / covered : -1;
 }
 
 bool ScreenShowsBitmap(POINT topLeft, const std::wstring& modulePath, int id) {

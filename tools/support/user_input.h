@@ -39,6 +39,10 @@ Pixels ReadScreen(const RECT& rect);
 Pixels BitmapResource(const std::wstring& modulePath, int id);
 // How many pixels differ; -1 when the sizes differ or either is empty.
 int DifferingPixels(const Pixels& a, const Pixels& b);
+// Of the pixels a GIF resource covers inside the window's shape, drawn by the system's picture
+// loader with its top left at `inWindow` of the window, the share the screen shows alike; -1
+// when the GIF cannot be had.
+double GifShareShown(HWND window, POINT inWindow, const std::wstring& modulePath, int id);
 // True when the screen shows exactly the bitmap with its top left at `topLeft`.
 bool ScreenShowsBitmap(POINT topLeft, const std::wstring& modulePath, int id);
 

@@ -112,21 +112,4 @@ extern "C" LRESULT WINAPI LresultFromObject(REFIID type, WPARAM wParam, LPUNKNOW
   return function(type, wParam, object);
 }
 
-// The file's version, read for the about window; declared without an import slot as well.
-extern "C" DWORD WINAPI GetFileVersionInfoSizeW(LPCWSTR file, LPDWORD handle) {
-  static const auto function =
-      forms::Bound<decltype(&GetFileVersionInfoSizeW)>(L"version.dll", "GetFileVersionInfoSizeW");
-  return function(file, handle);
-}
-
-extern "C" BOOL WINAPI GetFileVersionInfoW(LPCWSTR file, DWORD handle, DWORD size, LPVOID data) {
-  static const auto function = forms::Bound<decltype(&GetFileVersionInfoW)>(L"version.dll", "GetFileVersionInfoW");
-  return function(file, handle, size, data);
-}
-
-extern "C" BOOL WINAPI VerQueryValueW(LPCVOID block, LPCWSTR path, LPVOID* value, PUINT size) {
-  static const auto function = forms::Bound<decltype(&VerQueryValueW)>(L"version.dll", "VerQueryValueW");
-  return function(block, path, value, size);
-}
-
 #endif

@@ -165,7 +165,8 @@ TEST_F(RunningProgram, PanelMiniBarNotificationAreaAndExitRoundTrips) {
   ClickAt({228, 6});  // the mini bar's exit
   HWND box = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (box = ::FindWindowW(L"#32770", kTitle)) != nullptr; }, 5000)) << "no question";
-  EXPECT_EQ(support::WindowCaption(::GetDlgItem(box, 0xFFFF)), L"真的要退出吗？");
+  // Found as it is made: its text may come a moment later.
+  EXPECT_TRUE(WaitFor([&] { return support::WindowCaption(::GetDlgItem(box, 0xFFFF)) == L"真的要退出吗？"; }, 3000));
   support::PressKey(VK_RETURN);  // Yes is the default
   ChildProcess next = StartProgram();
   bool sawFading = false;

@@ -147,7 +147,20 @@ int DifferingPixels(const Pixels& a, const Pixels& b) {
   return differing;
 }
 
-// A GIF resource of another module drawn by the system's picture loader on a backdrop.
+Pixels DrawnOn(SIZE size, COLORREF backdrop, const std::function<void(HDC)>& draw) {
+  forms::WindowDc screen(nullptr);
+  forms::UniqueMemoryDc memory(::CreateCompatibleDC(screen.Get()));
+  forms::UniqueBitmap canvas(::CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
+  HGDIOBJ previous = ::SelectObject(memory.Get(), canvas.Get());
+  const RECT all{0, 0, size.cx, size.cy};
+  ::SetDCBrushColor(memory.Get(), backdrop);
+  ::FillRect(memory.Get(), &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+  draw(memory.Get());
+  Pixels pixels = Capture(memory.Get(), 0, 0, size.cx, size.cy);
+  ::SelectObject(memory.Get(), previous);
+  return pixels;
+}
+
 Pixels SystemDrawnGif(const std::wstring& modulePath, int id, COLORREF backdrop) {
   forms::UniqueModule module(::LoadLibraryExW(
       modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
@@ -169,21 +182,14 @@ Pixels SystemDrawnGif(const std::wstring& modulePath, int id, COLORREF backdrop)
   OLE_YSIZE_HIMETRIC h = 0;
   picture->get_Width(&w);
   picture->get_Height(&h);
-  forms::WindowDc screen(nullptr);
-  const int cx = ::MulDiv(w, ::GetDeviceCaps(screen.Get(), LOGPIXELSX), 2540);
-  const int cy = ::MulDiv(h, ::GetDeviceCaps(screen.Get(), LOGPIXELSY), 2540);
-  forms::UniqueMemoryDc memory(::CreateCompatibleDC(screen.Get()));
-  forms::UniqueBitmap canvas(::CreateCompatibleBitmap(screen.Get(), cx, cy));
-  HGDIOBJ previous = ::SelectObject(memory.Get(), canvas.Get());
-  const RECT all{0, 0, cx, cy};
-  ::SetDCBrushColor(memory.Get(), backdrop);
-  ::FillRect(memory.Get(), &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-  picture->Render(memory.Get(), 0, 0, cx, cy, 0, h, w, -h, nullptr);
-  Pixels pixels = Capture(memory.Get(), 0, 0, cx, cy);
-  ::SelectObject(memory.Get(), previous);
+  const forms::WindowDc screen(nullptr);
+  const SIZE pixels{::MulDiv(w, ::GetDeviceCaps(screen.Get(), LOGPIXELSX), 2540),
+                    ::MulDiv(h, ::GetDeviceCaps(screen.Get(), LOGPIXELSY), 2540)};
+  // The source rectangle runs bottom-up in HIMETRIC.
+  Pixels drawn = DrawnOn(pixels, backdrop, [&](HDC dc) { picture->Render(dc, 0, 0, pixels.cx, pixels.cy, 0, h, w, -h, nullptr); });
   picture->Release();
   stream->Release();
-  return pixels;
+  return drawn;
 }
 
 double GifShareShown(HWND window, POINT inWindow, const std::wstring& modulePath, int id) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,11 @@ Pixels ReadScreen(const RECT& rect);
 Pixels BitmapResource(const std::wstring& modulePath, int id);
 // How many pixels differ; -1 when the sizes differ or either is empty.
 int DifferingPixels(const Pixels& a, const Pixels& b);
+// What `draw` paints on a screen-like surface of this size filled with `backdrop`.
+Pixels DrawnOn(SIZE size, COLORREF backdrop, const std::function<void(HDC)>& draw);
+// A GIF resource of a module (an exe read as data) as the system's OLE picture loader draws it on
+// a backdrop; empty when the module or the GIF is missing.
+Pixels SystemDrawnGif(const std::wstring& modulePath, int id, COLORREF backdrop);
 // Of the pixels a GIF resource covers inside the window's shape, drawn by the system's picture
 // loader with its top left at `inWindow` of the window, the share the screen shows alike; -1
 // when the GIF cannot be had.

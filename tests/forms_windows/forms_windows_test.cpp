@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,7 @@ class TestForm : public forms::Form {
  public:
   using Form::Stack;
 
-  TestForm()
-      : Form({.caption = L"forms test", .clientWidth = 3000, .clientHeight = 1500, .left = 1500, .top = 1500}) {
+  TestForm() : Form({.caption = L"forms test", .clientWidth = 3000, .clientHeight = 1500, .left = 1500, .top = 1500}) {
     Box.Move(150, 150, 300, 300);      // (10, 10) 20 x 20
     Front.Move(600, 150, 300, 300);    // (40, 10) 20 x 20
     Back.Move(750, 150, 300, 300);     // (50, 10) 20 x 20, under Front from x 50 to 59
@@ -30,19 +30,17 @@ class TestForm : public forms::Form {
     Stack({&Box, &Front, &Back, &Rule, &Link, &Button});
     for (auto [control, name] : {std::pair<forms::Control*, std::string>{&Box, "Box"}, {&Front, "Front"},
                                  {&Back, "Back"}, {&Link, "Link"}}) {
-      for (auto [handler, what] : {std::pair{&control->MouseDown, ".MouseDown"}, {&control->MouseUp, ".MouseUp"},
-                                   {&control->MouseMove, ".MouseMove"}}) {
-        *handler = [this, what = name + what](int16_t b, int16_t s, float x, float y) { Record(what, b, s, x, y); };
-      }
-      control->Click = [this, name = name] { events.push_back(name + ".Click"); };
-      control->DblClick = [this, name = name] { events.push_back(name + ".DblClick"); };
+      control->MouseDown = Recorder(name + ".MouseDown");
+      control->MouseUp = Recorder(name + ".MouseUp");
+      control->MouseMove = Recorder(name + ".MouseMove");
+      control->Click = [this, name] { events.push_back(name + ".Click"); };
+      control->DblClick = [this, name] { events.push_back(name + ".DblClick"); };
     }
     Timer1.Tick = [this] { ++ticks; };
   }
 
   forms::PictureBox Box{*this};
-  forms::Image Front{*this};
-  forms::Image Back{*this};
+  forms::Image Front{*this}, Back{*this};
   forms::Line Rule{*this};
   forms::Label Link{*this};
   forms::CommandButton Button{*this};
@@ -51,13 +49,15 @@ class TestForm : public forms::Form {
   int ticks = 0;
 
  protected:
-  void Form_MouseMove(int16_t b, int16_t s, float x, float y) override { Record("Form.MouseMove", b, s, x, y); }
+  void Form_MouseMove(int16_t b, int16_t s, float x, float y) override { Recorder("Form.MouseMove")(b, s, x, y); }
 
  private:
-  void Record(const std::string& what, int16_t button, int16_t shift, float x, float y) {
-    char text[64];
-    std::snprintf(text, sizeof text, " %d %d %g %g", button, shift, x, y);
-    events.push_back(what + text);
+  std::function<void(int16_t, int16_t, float, float)> Recorder(std::string what) {
+    return [this, what](int16_t button, int16_t shift, float x, float y) {
+      char text[64];
+      std::snprintf(text, sizeof text, " %d %d %g %g", button, shift, x, y);
+      events.push_back(what + text);
+    };
   }
 };
 
@@ -81,8 +81,8 @@ TEST(ControlGeometry, TwipsBecomeWholePixelsBeforeAndAfterLoadAndWindowsStackInT
 
 // Takes the window's next WM_TIMER off the queue, leaving everything else there.
 bool FetchTick(HWND window, MSG& tick, ULONGLONG withinMs) {
-  const ULONGLONG end = ::GetTickCount64() + withinMs;
-  while (!::PeekMessageW(&tick, window, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+  for (const ULONGLONG end = ::GetTickCount64() + withinMs;
+       !::PeekMessageW(&tick, window, WM_TIMER, WM_TIMER, PM_REMOVE);) {
     if (::GetTickCount64() >= end) return false;
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_TIMER);
   }
@@ -91,46 +91,36 @@ bool FetchTick(HWND window, MSG& tick, ULONGLONG withinMs) {
 
 // A tick fetched while the timer ran is handed in after it stopped, as the queue would.
 TEST(Timer, AStoppedTimerDropsTheQueuedTickAndTicksNoMore) {
-  const struct {
-    const char* name;
-    void (*stop)(forms::Timer&);
-    int ticks;
-  } cases[] = {{"running", [](forms::Timer&) {}, 1},
-               {"disabled", [](forms::Timer& t) { t.Enabled(false); }, 0},
-               {"interval 0", [](forms::Timer& t) { t.Interval(0); }, 0}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  const std::pair<void (*)(forms::Timer&), int> cases[] = {
+      {[](forms::Timer&) {}, 1}, {[](forms::Timer& t) { t.Enabled(false); }, 0}, {[](forms::Timer& t) { t.Interval(0); }, 0}};
+  for (int i = 0; const auto& [stop, ticks] : cases) {
+    SCOPED_TRACE(i++);  // running, disabled, interval 0
     TestForm form;
     form.Timer1.Interval(10);  // stored before the load, armed by it
     form.Show();
     MSG queued{};
     ASSERT_TRUE(FetchTick(form.hWnd(), queued, 3000));
-    c.stop(form.Timer1);
+    stop(form.Timer1);
     ::DispatchMessageW(&queued);
-    EXPECT_EQ(form.ticks, c.ticks);
-    EXPECT_EQ(FetchTick(form.hWnd(), queued, 300), c.ticks == 1);
+    EXPECT_EQ(form.ticks, ticks);
+    EXPECT_EQ(FetchTick(form.hWnd(), queued, 300), ticks == 1);
   }
 }
 
 // Telling the tooltip window of a tool again hides a showing tip.
 WNDPROC g_tooltipProc = nullptr;
 int g_toolChanges = 0;
-
 LRESULT CALLBACK CountingTooltipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   g_toolChanges += message == TTM_ADDTOOLW || message == TTM_DELTOOLW;
   return ::CallWindowProcW(g_tooltipProc, window, message, wParam, lParam);
 }
 
 TEST(Tooltips, FollowTheControlsTextAndLeaveUnchangedToolsAlone) {
-  const struct {
-    const char* name;
-    void (*change)(TestForm&);
-    int toolChanges;
-  } cases[] = {{"same text again", [](TestForm& f) { f.Link.ToolTipText(L"Tip"); }, 0},
-               {"new text", [](TestForm& f) { f.Link.ToolTipText(L"Other tip"); }, 2},
-               {"hidden", [](TestForm& f) { f.Link.Visible(false); }, 1}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  const std::pair<void (*)(TestForm&), int> cases[] = {{[](TestForm& f) { f.Link.ToolTipText(L"Tip"); }, 0},
+                                                       {[](TestForm& f) { f.Link.ToolTipText(L"Other tip"); }, 2},
+                                                       {[](TestForm& f) { f.Link.Visible(false); }, 1}};
+  for (int i = 0; const auto& [change, toolChanges] : cases) {
+    SCOPED_TRACE(i++);  // same text again, new text, hidden
     TestForm form;
     form.Link.ToolTipText(L"Tip");
     form.Show();
@@ -140,9 +130,9 @@ TEST(Tooltips, FollowTheControlsTextAndLeaveUnchangedToolsAlone) {
     g_tooltipProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingTooltipProc)));
     g_toolChanges = 0;
-    c.change(form);
+    change(form);
     ::SetWindowLongPtrW(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_tooltipProc));
-    EXPECT_EQ(g_toolChanges, c.toolChanges);
+    EXPECT_EQ(g_toolChanges, toolChanges);
   }
 }
 
@@ -158,53 +148,37 @@ TEST(GiveRegionToWindow, ARefusedRegionStaysWithItsOwner) {
   EXPECT_EQ(::GetObjectType(handle), 0u);
 }
 
-constexpr UINT kLoseCapture = WM_NULL;  // another window takes the mouse away
-
-struct Step {
-  UINT message;
-  WPARAM keys;
-  int x, y;
-};
-
-std::vector<Step> Click(int x, int y) { return {{WM_LBUTTONDOWN, MK_LBUTTON, x, y}, {WM_LBUTTONUP, 0, x, y}}; }
-Events Clicked(const std::string& name, const std::string& at) {
-  return {name + ".MouseDown 1 0 " + at, name + ".MouseUp 1 0 " + at, name + ".Click"};
-}
-
 // Child windows get their own messages; the form's surface hit-tests its windowless controls.
 TEST(MouseEvents, ReachTheRightHandlerInTwipsAndStayWithThePressedControl) {
   ASSERT_EQ(forms::Screen::TwipsPerPixelX(), 15.0f);  // every expected value is for 96 dpi
   TestForm form;
   form.Show();
-  enum Target { kBox, kSurface };
-  const struct {
-    const char* name;
-    Target target;
-    std::vector<Step> steps;
-    Events expected;
-  } cases[] = {
-      {"double click", kBox, {{WM_LBUTTONDBLCLK, MK_LBUTTON, 5, 6}, {WM_LBUTTONUP, 0, 5, 6}},
-       {"Box.DblClick", "Box.MouseUp 1 0 75 90"}},
-      {"the front image over the back one", kSurface, Click(55, 15), Clicked("Front", "225 75")},
-      {"a pressed image keeps the mouse until the last button is up", kSurface,
-       {{WM_LBUTTONDOWN, MK_LBUTTON, 45, 15}, {WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 45, 15},
-        {WM_RBUTTONUP, MK_LBUTTON, 45, 15}, {WM_LBUTTONUP, 0, 35, 15}, {WM_MOUSEMOVE, 0, 35, 15}},
+  constexpr UINT kLoseCapture = WM_NULL;  // another window takes the mouse away
+  struct Step { UINT message; WPARAM keys; int x, y; };
+  const struct { bool onBox; std::vector<Step> steps; Events expected; } cases[] = {
+      {true, {{WM_LBUTTONDBLCLK, MK_LBUTTON, 5, 6}, {WM_LBUTTONUP, 0, 5, 6}}, {"Box.DblClick", "Box.MouseUp 1 0 75 90"}},
+      // The front image over the back one.
+      {false, {{WM_LBUTTONDOWN, MK_LBUTTON, 55, 15}, {WM_LBUTTONUP, 0, 55, 15}},
+       {"Front.MouseDown 1 0 225 75", "Front.MouseUp 1 0 225 75", "Front.Click"}},
+      // A pressed image keeps the mouse until the last button is up.
+      {false, {{WM_LBUTTONDOWN, MK_LBUTTON, 45, 15}, {WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 45, 15},
+               {WM_RBUTTONUP, MK_LBUTTON, 45, 15}, {WM_LBUTTONUP, 0, 35, 15}, {WM_MOUSEMOVE, 0, 35, 15}},
        {"Front.MouseDown 1 0 75 75", "Front.MouseDown 2 0 75 75", "Front.MouseUp 2 0 75 75",
         "Front.MouseUp 1 0 -75 75", "Form.MouseMove 0 0 525 225"}},
-      {"a box that lost the mouse does not click", kBox,
-       {{WM_LBUTTONDOWN, MK_LBUTTON, 5, 6}, {kLoseCapture, 0, 0, 0}, {WM_LBUTTONUP, 0, 5, 6}},
+      // A box that lost the mouse does not click.
+      {true, {{WM_LBUTTONDOWN, MK_LBUTTON, 5, 6}, {kLoseCapture, 0, 0, 0}, {WM_LBUTTONUP, 0, 5, 6}},
        {"Box.MouseDown 1 0 75 90", "Box.MouseUp 1 0 75 90"}},
-      {"an image that lost the mouse neither keeps it nor clicks", kSurface,
-       {{WM_LBUTTONDOWN, MK_LBUTTON, 45, 15}, {kLoseCapture, 0, 0, 0}, {WM_MOUSEMOVE, MK_LBUTTON, 20, 50},
-        {WM_LBUTTONUP, 0, 45, 15}},
+      // An image that lost the mouse neither keeps it nor clicks.
+      {false, {{WM_LBUTTONDOWN, MK_LBUTTON, 45, 15}, {kLoseCapture, 0, 0, 0}, {WM_MOUSEMOVE, MK_LBUTTON, 20, 50},
+               {WM_LBUTTONUP, 0, 45, 15}},
        {"Front.MouseDown 1 0 75 75", "Link.MouseMove 1 0 150 150", "Front.MouseUp 1 0 75 75"}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (int i = 0; const auto& c : cases) {
+    SCOPED_TRACE(i++);
     form.events.clear();
     for (const Step& s : c.steps) {
       if (s.message == kLoseCapture) ::ReleaseCapture();
-      ::SendMessageW(c.target == kBox ? form.Box.hWnd() : form.hWnd(), s.message, s.keys,
+      ::SendMessageW(c.onBox ? form.Box.hWnd() : form.hWnd(), s.message, s.keys,
                      MAKELPARAM(static_cast<WORD>(s.x), static_cast<WORD>(s.y)));
     }
     ::ReleaseCapture();

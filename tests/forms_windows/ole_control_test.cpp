@@ -53,19 +53,17 @@ class KeyTaker final : public IOleObject, public IOleInPlaceActiveObject, public
   HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override {
     if (site) site->AddRef();
     if (site_) site_->Release();
-    site_ = site;
-    return S_OK;
+    return site_ = site, S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** site) override {
     if ((*site = site_)) site_->AddRef();
     return site_ ? S_OK : E_FAIL;
   }
   HRESULT STDMETHODCALLTYPE DoVerb(LONG, LPMSG, IOleClientSite*, LONG, HWND parent, LPCRECT place) override {
-    if (!window && parent && place) {
+    if (!window && parent && place)
       window = ::CreateWindowExW(0, L"KeyTakerWindow", L"", WS_CHILD | WS_VISIBLE, place->left, place->top,
                                  place->right - place->left, place->bottom - place->top, parent, nullptr,
                                  ::GetModuleHandleW(nullptr), nullptr);
-    }
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG message) override {
@@ -73,20 +71,16 @@ class KeyTaker final : public IOleObject, public IOleInPlaceActiveObject, public
     offered.push_back(message->wParam);
     return message->wParam == VK_TAB ? S_OK : S_FALSE;
   }
-  HRESULT STDMETHODCALLTYPE GetWindow(HWND* out) override {
-    *out = window;
-    return window ? S_OK : E_FAIL;
-  }
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* out) override { return (*out = window) ? S_OK : E_FAIL; }
   HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* status) override { return *status = 0, S_OK; }
-  STUB(GetUserClassID(CLSID*), E_NOTIMPL) STUB(SetHostNames(LPCOLESTR, LPCOLESTR), S_OK) STUB(Close(DWORD), S_OK) STUB(Update(), S_OK)
-  STUB(IsUpToDate(), S_OK) STUB(SetExtent(DWORD, SIZEL*), S_OK) STUB(LockServer(BOOL), S_OK)
-  STUB(OnFrameWindowActivate(BOOL), S_OK) STUB(OnDocWindowActivate(BOOL), S_OK)
-  STUB(ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL), S_OK) STUB(EnableModeless(BOOL), S_OK)
-  STUB(SetMoniker(DWORD, IMoniker*), E_NOTIMPL) STUB(GetMoniker(DWORD, DWORD, IMoniker**), E_NOTIMPL)
-  STUB(InitFromData(IDataObject*, BOOL, DWORD), E_NOTIMPL) STUB(GetClipboardData(DWORD, IDataObject**), E_NOTIMPL)
-  STUB(EnumVerbs(IEnumOLEVERB**), E_NOTIMPL) STUB(GetUserType(DWORD, LPOLESTR*), E_NOTIMPL)
-  STUB(GetExtent(DWORD, SIZEL*), E_NOTIMPL) STUB(Advise(IAdviseSink*, DWORD*), E_NOTIMPL)
-  STUB(Unadvise(DWORD), E_NOTIMPL) STUB(EnumAdvise(IEnumSTATDATA**), E_NOTIMPL)
+  STUB(GetUserClassID(CLSID*), E_NOTIMPL) STUB(SetHostNames(LPCOLESTR, LPCOLESTR), S_OK) STUB(Close(DWORD), S_OK)
+  STUB(Update(), S_OK) STUB(IsUpToDate(), S_OK) STUB(SetExtent(DWORD, SIZEL*), S_OK) STUB(LockServer(BOOL), S_OK)
+  STUB(OnFrameWindowActivate(BOOL), S_OK) STUB(OnDocWindowActivate(BOOL), S_OK) STUB(EnableModeless(BOOL), S_OK)
+  STUB(ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL), S_OK) STUB(SetMoniker(DWORD, IMoniker*), E_NOTIMPL)
+  STUB(GetMoniker(DWORD, DWORD, IMoniker**), E_NOTIMPL) STUB(InitFromData(IDataObject*, BOOL, DWORD), E_NOTIMPL)
+  STUB(GetClipboardData(DWORD, IDataObject**), E_NOTIMPL) STUB(EnumVerbs(IEnumOLEVERB**), E_NOTIMPL)
+  STUB(GetUserType(DWORD, LPOLESTR*), E_NOTIMPL) STUB(GetExtent(DWORD, SIZEL*), E_NOTIMPL) STUB(Unadvise(DWORD), E_NOTIMPL)
+  STUB(Advise(IAdviseSink*, DWORD*), E_NOTIMPL) STUB(EnumAdvise(IEnumSTATDATA**), E_NOTIMPL)
   STUB(SetColorScheme(LOGPALETTE*), E_NOTIMPL) STUB(ContextSensitiveHelp(BOOL), E_NOTIMPL)
 
  private:
@@ -105,9 +99,8 @@ class HostForm : public forms::Form {
 TEST(OleControlHost, TheControlSeesKeysForItsWindowsFirstAndWhatItDeclinesReachesTheWindow) {
   ::OleInitialize(nullptr);
   WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = KeyTakerWindowProc;
+  windowClass.lpfnWndProc = KeyTakerWindowProc, windowClass.lpszClassName = L"KeyTakerWindow";
   windowClass.hInstance = ::GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = L"KeyTakerWindow";
   ::RegisterClassW(&windowClass);
   KeyTaker taker;
   DWORD cookie = 0;

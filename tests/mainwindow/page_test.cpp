@@ -21,10 +21,7 @@ class StationFrame : public testing_support::ProgramWindows {
       return reinterpret_cast<HINSTANCE>(42);
     });
   }
-  void TearDown() override {
-    ProgramWindows::TearDown();
-    ReplaceShellExecuteForTesting(nullptr);
-  }
+  void TearDown() override { ProgramWindows::TearDown(), ReplaceShellExecuteForTesting(nullptr); }
   support::LoopbackStationServer server{SONBREL_STATION_DIR, SONBREL_TEST_WEB_PORT};
   std::string opened;  // what the shell was handed, a line each
 };
@@ -48,10 +45,9 @@ TEST_F(StationFrame, IsSilentKeepsToTheStationHostAndHandsOtherHostsToTheShell) 
   }
   main.html.Navigate(L"http://127.0.0.1:" + kPort + L"/sonbrel/player.css");
   EXPECT_TRUE(server.WaitForRequests("/sonbrel/player.css", 1, 10000)) << "the station's own page stays in the frame";
-  EXPECT_EQ(server.Requests("/sonbrel/stations.json") + server.Requests("/sonbrel/player.js") +
-                server.Requests("/sonbrel/index.htm"),
-            0);
-  EXPECT_EQ(server.Requests("/sonbrel/index3.htm"), 1);
+  for (const char* path : {"/sonbrel/stations.json", "/sonbrel/player.js", "/sonbrel/index.htm"})
+    EXPECT_EQ(server.Requests(path), 0) << path;
+  EXPECT_EQ(server.Requests("/sonbrel/index3.htm"), 1) << "loaded once";
   EXPECT_EQ(opened, expected);
 }
 

@@ -15,7 +15,7 @@ namespace sonbrel::testing_support {
 class ProgramWindows : public ::testing::Test {
  protected:
   void SetUp() override {
-    forms::ReplaceEndForTesting([this] { ++endCalls; });
+    forms::ReplaceEndForTesting([] {});
     forms::App().Title(kApplicationTitle);
     ConnectWindows();
   }
@@ -27,14 +27,8 @@ class ProgramWindows : public ::testing::Test {
 
   title& Splash() { return forms::Forms::Get<title>(); }
   Form1& Main() { return forms::Forms::Get<Form1>(); }
-
   // The splash shown first, then the main window, as the start-up does.
-  Form1& LoadMainWindow() {
-    Splash().Show();
-    Splash().HandOver();
-    return Main();
-  }
-
+  Form1& LoadMainWindow() { return Splash().Show(), Splash().HandOver(), Main(); }
   template <class F>
   static void Ticks(F& form, int n) { while (n-- > 0) form.Timer1_Timer(); }
   RECT MainRect() { return support::DescribeWindow(Main().hWnd()).rect; }
@@ -42,11 +36,7 @@ class ProgramWindows : public ::testing::Test {
   static bool TopMost(HWND w) { return (::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
   static int Alpha(HWND w) { return support::LayeredAlpha(w).value_or(-1); }
   // Same by XOR; a window without a region has none.
-  static bool WindowHasShape(HWND w, HRGN expected) {
-    return support::SameShape(support::WindowRegion(w).Get(), expected);
-  }
-
-  int endCalls = 0;
+  static bool WindowHasShape(HWND w, HRGN expected) { return support::SameShape(support::WindowRegion(w).Get(), expected); }
 };
 
 }  // namespace sonbrel::testing_support

@@ -48,62 +48,44 @@ TEST_F(ProgramWindows, AClickReversesTheSplashsRiseAndTheLateTimerLeavesAHiddenM
   EXPECT_FALSE(::IsWindowVisible(Main().hWnd()) || ::IsWindowVisible(splash.hWnd()));
 }
 
-TEST_F(ProgramWindows, OnlyMinusOneCountsAsTrueForTheTopmostBand) {
-  HWND main = LoadMainWindow().hWnd();
-  for (int16_t onTop : {-1, 1}) {  // 1: a true value of another language, but not ours
-    EXPECT_EQ(Module1::SetTopMost(main, onTop) != 0, onTop == -1);
-    EXPECT_EQ(TopMost(main), onTop == -1);
-  }
-}
-
 // A resize that snaps becomes a move as well.
 TEST(SnapToWorkArea, LandsOnTheEdgesWithinNineteenPixels) {
   constexpr RECT kScreen{0, 0, 1024, 738}, kAt400{400, 300, 708, 461}, kBelow{0, 30, 1024, 768};
   constexpr UINT kMove = SWP_NOZORDER, kPureMove = SWP_NOSIZE | SWP_NOZORDER, kPureSize = SWP_NOMOVE | SWP_NOZORDER;
   const struct { RECT workArea, current; WINDOWPOS pos; POINT want; } cases[] = {
-      {kScreen, kAt400, {nullptr, nullptr, 19, 300, 308, 161, kMove}, {0, 300}},
-      {kScreen, kAt400, {nullptr, nullptr, 20, 300, 308, 161, kMove}, {20, 300}},
-      {kScreen, kAt400, {nullptr, nullptr, -20, 300, 308, 161, kMove}, {-20, 300}},
-      {kBelow, kAt400, {nullptr, nullptr, 300, 45, 308, 161, kMove}, {300, 30}},
-      {kScreen, kAt400, {nullptr, nullptr, 5, 300, 1010, 161, kMove}, {14, 300}},  // right beats left
-      {kScreen, {100, 100, 408, 261}, {nullptr, nullptr, 700, 300, 0, 0, kPureMove}, {716, 300}},  // no cx, cy
-      {kScreen, {100, 570, 336, 595}, {nullptr, nullptr, 0, 0, 308, 161, kPureSize}, {100, 577}},
-      {kScreen, {100, 100, 336, 125}, {nullptr, nullptr, 0, 0, 308, 161, kPureSize}, {0, 0}},
-  };
+      {kScreen, kAt400, {0, 0, 19, 300, 308, 161, kMove}, {0, 300}},
+      {kScreen, kAt400, {0, 0, 20, 300, 308, 161, kMove}, {20, 300}},
+      {kScreen, kAt400, {0, 0, -20, 300, 308, 161, kMove}, {-20, 300}},
+      {kBelow, kAt400, {0, 0, 300, 45, 308, 161, kMove}, {300, 30}},
+      {kScreen, kAt400, {0, 0, 5, 300, 1010, 161, kMove}, {14, 300}},                // right beats left
+      {kScreen, {100, 100, 408, 261}, {0, 0, 700, 300, 0, 0, kPureMove}, {716, 300}},  // no cx, cy
+      {kScreen, {100, 570, 336, 595}, {0, 0, 0, 0, 308, 161, kPureSize}, {100, 577}},
+      {kScreen, {100, 100, 336, 125}, {0, 0, 0, 0, 308, 161, kPureSize}, {0, 0}}};
   for (const auto& c : cases) {
     WINDOWPOS pos = c.pos;
     Module1::SnapToWorkArea(pos, c.workArea, c.current);
     EXPECT_TRUE(pos.x == c.want.x && pos.y == c.want.y && pos.cx == c.pos.cx && pos.cy == c.pos.cy) << c.pos.x;
-    const bool stillPureSize = (pos.flags & SWP_NOMOVE) != 0;
-    EXPECT_EQ(stillPureSize, (c.pos.flags & SWP_NOMOVE) && c.want.x == 0 && c.want.y == 0) << c.pos.x;
+    EXPECT_EQ((pos.flags & SWP_NOMOVE) != 0, (c.pos.flags & SWP_NOMOVE) && c.want.x == 0 && c.want.y == 0) << c.pos.x;
   }
 }
 
 using Row = Form1::SkinButton;
 using Box = forms::PictureBox Form1::*;
-
-class ButtonLooks : public testing_support::ProgramWindows {
- protected:
-  void SetUp() override {
-    ProgramWindows::SetUp();
-    LoadMainWindow();
-    for (const Row& b : Form1::SkinButtons())
-      if (b.looks) buttons.push_back(&b);
-    // Looks only: no click may switch modes, hide the window or ask about the exit.
-    for (const Row* b : buttons) (Main().*b->control).Click = nullptr;
-  }
-  bool Shows(const Row& b, int look) {
-    return (Main().*b.control).Picture().SameLook(forms::LoadResPicture(b.looks + look, 0));
-  }
-  void SetEveryButton(int look) {
-    for (const Row* b : buttons) (Main().*b->control).Picture(forms::LoadResPicture(b->looks + look, 0));
-  }
-  void Send(Box box, UINT message, WPARAM keys) { ::SendMessageW((Main().*box).hWnd(), message, keys, 0); }
-  std::vector<const Row*> buttons;
-};
+using ButtonLooks = ProgramWindows;
 
 TEST_F(ButtonLooks, EachHoversResetsItsGroupPressesOnlyForTheLeftReleasesToNormalAndTheAreasResetTheirGroups) {
+  Form1& main = LoadMainWindow();
+  std::vector<const Row*> buttons;
+  for (const Row& b : Form1::SkinButtons())  // looks only: no click may switch modes, hide or ask about the exit
+    if (b.looks) buttons.push_back(&b), (main.*b.control).Click = nullptr;
   ASSERT_EQ(buttons.size(), 8u);
+  const auto Shows = [&](const Row& b, int look) {
+    return (main.*b.control).Picture().SameLook(forms::LoadResPicture(b.looks + look, 0));
+  };
+  const auto SetEveryButton = [&](int look) {
+    for (const Row* b : buttons) (main.*b->control).Picture(forms::LoadResPicture(b->looks + look, 0));
+  };
+  const auto Send = [&](Box box, UINT message, WPARAM keys) { ::SendMessageW((main.*box).hWnd(), message, keys, 0); };
   for (const Row* b : buttons) {
     SCOPED_TRACE(b->looks);
     SetEveryButton(2);
@@ -125,7 +107,7 @@ TEST_F(ButtonLooks, EachHoversResetsItsGroupPressesOnlyForTheLeftReleasesToNorma
                                                     {&Form1::Picture9, none}};
   for (const auto& [area, reset] : areas) {
     SetEveryButton(1);
-    ::SendMessageW(area ? (Main().*area).hWnd() : Main().hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    ::SendMessageW(area ? (main.*area).hWnd() : main.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     for (const Row* b : buttons)
       EXPECT_TRUE(Shows(*b, std::ranges::count(reset, b->control) ? 0 : 1)) << b->looks << " after " << reset.size();
   }
@@ -136,13 +118,17 @@ TEST(DragStart, RoundsHalvesToEvenAndHoldsTo16Bits) {
   for (const auto& [twips, want] : cases) EXPECT_EQ(DragStartFrom(twips), want) << twips;
 }
 
-class Dragging : public testing_support::ProgramWindows {};
-
 std::vector<WINDOWPOS> g_askedPositions;
 WNDPROC g_beforeRecorder = nullptr;
 LRESULT CALLBACK RecordAskedPositions(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_WINDOWPOSCHANGING) g_askedPositions.push_back(*reinterpret_cast<WINDOWPOS*>(lParam));
   return ::CallWindowProcW(g_beforeRecorder, w, message, wParam, lParam);
+}
+// Puts the recorder on top of the window's procedure, or takes it out again.
+void Record(HWND w, bool on) {
+  const auto proc = reinterpret_cast<LONG_PTR>(on ? RecordAskedPositions : g_beforeRecorder);
+  if (!on) ::SetWindowLongPtrW(w, GWLP_WNDPROC, proc);
+  else g_askedPositions.clear(), g_beforeRecorder = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(w, GWLP_WNDPROC, proc));
 }
 
 // Another procedure put on top of ours must keep getting the messages when ours is taken out.
@@ -158,13 +144,11 @@ TEST_F(ProgramWindows, TheSnappingComesOutOnlyWhileItIsOnTopAndARefusedInstallLe
     return MainRect().left - work.left;
   };
   ASSERT_TRUE(ours());
-  g_beforeRecorder = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrW(main.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordAskedPositions)));
+  Record(main.hWnd(), true);
   Module1::UnhookWindow();
-  g_askedPositions.clear();
   EXPECT_EQ(moveTo(5), 0) << "still snapping behind the other";
   EXPECT_EQ(g_askedPositions.size(), 1u) << "the other still sees the messages";
-  ::SetWindowLongPtrW(main.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_beforeRecorder));
+  Record(main.hWnd(), false);
   Module1::UnhookWindow();
   EXPECT_TRUE(!ours() && Module1::PrevWndProc == nullptr && moveTo(5) == 5);
 
@@ -179,8 +163,14 @@ TEST_F(ProgramWindows, TheSnappingComesOutOnlyWhileItIsOnTopAndARefusedInstallLe
   EXPECT_TRUE(ours() && moveTo(7) == 0);
   Module1::UnhookWindow();
   EXPECT_TRUE(!ours() && moveTo(8) == 8);
+  HWND window = main.hWnd();
+  for (int16_t onTop : {-1, 1}) {  // only -1 is true for the topmost band; 1 is another language's true
+    EXPECT_EQ(Module1::SetTopMost(window, onTop) != 0, onTop == -1);
+    EXPECT_EQ(TopMost(window), onTop == -1);
+  }
 }
 
+using Dragging = testing_support::ProgramWindows;
 TEST_F(Dragging, OnlyTheLeftButtonAloneBringsThePressedPointBackUnderThePointerAfterAnySnap) {
   Form1& main = LoadMainWindow();
   RECT work;
@@ -200,10 +190,9 @@ TEST_F(Dragging, OnlyTheLeftButtonAloneBringsThePressedPointBackUnderThePointerA
   const RECT before = MainRect();
   for (WPARAM keys : {MK_RBUTTON, MK_LBUTTON | MK_RBUTTON, MK_LBUTTON | MK_MBUTTON}) send(WM_MOUSEMOVE, keys, 30, 30);
   EXPECT_TRUE(MainRect().left == before.left && MainRect().top == before.top) << "only the left button alone drags";
-  g_beforeRecorder = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrW(main.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordAskedPositions)));
+  Record(main.hWnd(), true);
   send(WM_MOUSEMOVE, MK_LBUTTON, 10, 5);
-  ::SetWindowLongPtrW(main.hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_beforeRecorder));
+  Record(main.hWnd(), false);
   EXPECT_TRUE(MainRect().left == work.left + 110 && MainRect().top == work.top + 205);
   ASSERT_EQ(g_askedPositions.size(), 2u) << "two moves a step";
   EXPECT_TRUE(g_askedPositions[0].x == work.left + 110 && g_askedPositions[0].y == work.top + 200)

@@ -60,42 +60,35 @@ struct Lazy<Result(WINAPI*)(Args...)> {
 #define FORMS_IMPORT_SLOT(function, argumentBytes) "__imp__" #function "@" #argumentBytes
 #endif
 
-#define FORMS_LAZY_IMPORT(dll, function, type, argumentBytes)                                          \
+#define FORMS_LAZY_IMPORT_AS(dll, function, type, argumentBytes)                                       \
   constexpr Import k##function{dll, #function};                                                         \
   extern "C" type slot_##function asm(FORMS_IMPORT_SLOT(function, argumentBytes));                      \
   type slot_##function = &Lazy<type>::FirstCall<slot_##function, k##function>;
+#define FORMS_LAZY_IMPORT(dll, function, argumentBytes) \
+  FORMS_LAZY_IMPORT_AS(dll, function, decltype(&::function), argumentBytes)
 
-using ShellExecuteA_t = decltype(&::ShellExecuteA);
 // shell32's undecorated entry point, declared by its caller with its own record type; the slot
 // only passes the pointer on.
 #undef Shell_NotifyIcon
 using Shell_NotifyIcon_t = BOOL(WINAPI*)(DWORD, void*);
-using UrlGetPartW_t = decltype(&::UrlGetPartW);
-using OleInitialize_t = decltype(&::OleInitialize);
-using SysAllocStringLen_t = decltype(&::SysAllocStringLen);
-using SysStringLen_t = decltype(&::SysStringLen);
-using VariantInit_t = decltype(&::VariantInit);
-using VariantClear_t = decltype(&::VariantClear);
-using InitCommonControlsEx_t = decltype(&::InitCommonControlsEx);
-using PlaySoundW_t = decltype(&::PlaySoundW);
 
 }  // namespace
 
 // The notification icon and opening a link in the browser.
-FORMS_LAZY_IMPORT(L"shell32.dll", ShellExecuteA, ShellExecuteA_t, 24)
-FORMS_LAZY_IMPORT(L"shell32.dll", Shell_NotifyIcon, Shell_NotifyIcon_t, 8)
+FORMS_LAZY_IMPORT(L"shell32.dll", ShellExecuteA, 24)
+FORMS_LAZY_IMPORT_AS(L"shell32.dll", Shell_NotifyIcon, Shell_NotifyIcon_t, 8)
 // Which host a link goes to.
-FORMS_LAZY_IMPORT(L"shlwapi.dll", UrlGetPartW, UrlGetPartW_t, 20)
+FORMS_LAZY_IMPORT(L"shlwapi.dll", UrlGetPartW, 20)
 // The browser control and the objects handed to screen readers.
-FORMS_LAZY_IMPORT(L"ole32.dll", OleInitialize, OleInitialize_t, 4)
-FORMS_LAZY_IMPORT(L"oleaut32.dll", SysAllocStringLen, SysAllocStringLen_t, 8)
-FORMS_LAZY_IMPORT(L"oleaut32.dll", SysStringLen, SysStringLen_t, 4)
-FORMS_LAZY_IMPORT(L"oleaut32.dll", VariantInit, VariantInit_t, 4)
-FORMS_LAZY_IMPORT(L"oleaut32.dll", VariantClear, VariantClear_t, 4)
+FORMS_LAZY_IMPORT(L"ole32.dll", OleInitialize, 4)
+FORMS_LAZY_IMPORT(L"oleaut32.dll", SysAllocStringLen, 8)
+FORMS_LAZY_IMPORT(L"oleaut32.dll", SysStringLen, 4)
+FORMS_LAZY_IMPORT(L"oleaut32.dll", VariantInit, 4)
+FORMS_LAZY_IMPORT(L"oleaut32.dll", VariantClear, 4)
 // Tooltips, shown only once the pointer rests on a control.
-FORMS_LAZY_IMPORT(L"comctl32.dll", InitCommonControlsEx, InitCommonControlsEx_t, 4)
+FORMS_LAZY_IMPORT(L"comctl32.dll", InitCommonControlsEx, 4)
 // Sounds: winmm brings COM and the codec manager along (forms/sound.cpp).
-FORMS_LAZY_IMPORT(L"winmm.dll", PlaySoundW, PlaySoundW_t, 12)
+FORMS_LAZY_IMPORT(L"winmm.dll", PlaySoundW, 12)
 
 }  // namespace forms
 

@@ -185,7 +185,7 @@ GifImage Compose(int width, int height, const Frame& frame, int transparentIndex
     opaque[at] = true;
   }
   if (std::find(opaque.begin(), opaque.end(), false) == opaque.end()) return image;
-  const size_t stride = DibStride(width, 1);
+  const size_t stride = static_cast<size_t>(DibStride(width, 1));
   image.mask.assign(stride * height, 0);
   for (int row = 0; row < height; ++row)
     for (int x = 0; x < width; ++x)

@@ -24,8 +24,6 @@ struct GifImage {
 std::optional<GifImage> DecodeGif(std::string_view bytes);
 
 // Bytes per row of a DIB with this many pixels of this many bits.
-inline size_t DibStride(int width, int bitsPerPixel) {
-  return (static_cast<size_t>(width) * bitsPerPixel + 31) / 32 * 4;
-}
+inline uint64_t DibStride(uint64_t width, unsigned bitsPerPixel) { return (width * bitsPerPixel + 31) / 32 * 4; }
 
 }  // namespace forms

@@ -64,7 +64,7 @@ size_t PixelOffset(std::string_view bytes) {
   const uint64_t colors = header.biClrUsed ? header.biClrUsed : header.biBitCount <= 8 ? 1u << header.biBitCount : 0;
   const uint64_t masks = header.biCompression == BI_BITFIELDS && header.biSize == sizeof header ? 3 : 0;
   const uint64_t offset = header.biSize + (colors + masks) * sizeof(RGBQUAD);
-  const uint64_t stride = (static_cast<uint64_t>(header.biWidth) * header.biBitCount + 31) / 32 * 4;
+  const uint64_t stride = DibStride(header.biWidth, header.biBitCount);
   const uint64_t pixels = stride * static_cast<uint64_t>(std::abs(static_cast<int64_t>(header.biHeight)));
   const bool whole = header.biCompression == BI_RGB || header.biCompression == BI_BITFIELDS;
   if (!whole || colors > 256 || offset + pixels > bytes.size()) return 0;

@@ -45,7 +45,8 @@ class AboutWindow : public testing::Test {
   }
   void TearDown() override {
     forms::Forms::DestroyAllForTesting();
-    ReplaceShellExecuteForTesting(nullptr), forms::ReplaceEndForTesting(nullptr);
+    ReplaceShellExecuteForTesting(nullptr);
+    forms::ReplaceEndForTesting(nullptr);
   }
   std::vector<std::string> shellCalls;  // owner?|operation|file|parameters|directory|show
 };

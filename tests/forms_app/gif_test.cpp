@@ -41,7 +41,7 @@ const size_t kDataStart = 31 + 12;  // the LZW code size byte
 // What the picture shows at (x, y) from its top left; nothing where it is transparent.
 std::optional<uint32_t> Shown(const forms::GifImage& image, int x, int y) {
   const int row = image.height - 1 - y;
-  const size_t stride = forms::DibStride(image.width, 1);
+  const size_t stride = static_cast<size_t>(forms::DibStride(image.width, 1));
   if (!image.mask.empty() && (image.mask[row * stride + x / 8] & (0x80 >> (x % 8)))) return std::nullopt;
   return image.pixels[static_cast<size_t>(row) * image.width + x];
 }

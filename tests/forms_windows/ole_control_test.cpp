@@ -53,7 +53,8 @@ class KeyTaker final : public IOleObject, public IOleInPlaceActiveObject, public
   HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override {
     if (site) site->AddRef();
     if (site_) site_->Release();
-    return site_ = site, S_OK;
+    site_ = site;
+    return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** site) override {
     if ((*site = site_)) site_->AddRef();
@@ -99,8 +100,9 @@ class HostForm : public forms::Form {
 TEST(OleControlHost, TheControlSeesKeysForItsWindowsFirstAndWhatItDeclinesReachesTheWindow) {
   ::OleInitialize(nullptr);
   WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = KeyTakerWindowProc, windowClass.lpszClassName = L"KeyTakerWindow";
+  windowClass.lpfnWndProc = KeyTakerWindowProc;
   windowClass.hInstance = ::GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"KeyTakerWindow";
   ::RegisterClassW(&windowClass);
   KeyTaker taker;
   DWORD cookie = 0;

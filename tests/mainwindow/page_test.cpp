@@ -21,7 +21,10 @@ class StationFrame : public testing_support::ProgramWindows {
       return reinterpret_cast<HINSTANCE>(42);
     });
   }
-  void TearDown() override { ProgramWindows::TearDown(), ReplaceShellExecuteForTesting(nullptr); }
+  void TearDown() override {
+    ProgramWindows::TearDown();
+    ReplaceShellExecuteForTesting(nullptr);
+  }
   support::LoopbackStationServer server{SONBREL_STATION_DIR, SONBREL_TEST_WEB_PORT};
   std::string opened;  // what the shell was handed, a line each
 };

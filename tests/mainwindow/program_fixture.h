@@ -28,7 +28,11 @@ class ProgramWindows : public ::testing::Test {
   title& Splash() { return forms::Forms::Get<title>(); }
   Form1& Main() { return forms::Forms::Get<Form1>(); }
   // The splash shown first, then the main window, as the start-up does.
-  Form1& LoadMainWindow() { return Splash().Show(), Splash().HandOver(), Main(); }
+  Form1& LoadMainWindow() {
+    Splash().Show();
+    Splash().HandOver();
+    return Main();
+  }
   template <class F>
   static void Ticks(F& form, int n) { while (n-- > 0) form.Timer1_Timer(); }
   RECT MainRect() { return support::DescribeWindow(Main().hWnd()).rect; }

@@ -166,18 +166,20 @@ Pixels SystemDrawnGif(const std::wstring& modulePath, int id, COLORREF backdrop)
       modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
   HRSRC found = module ? ::FindResourceW(module.Get(), MAKEINTRESOURCEW(id), L"GIF") : nullptr;
   if (!found) return {};
+  // The stream owns its copy of the bytes once it is made.
   const DWORD size = ::SizeofResource(module.Get(), found);
   HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!copy) return {};
   std::memcpy(::GlobalLock(copy), ::LockResource(::LoadResource(module.Get(), found)), size);
   ::GlobalUnlock(copy);
-  ::CoInitialize(nullptr);
-  IStream* stream = nullptr;
-  IPicture* picture = nullptr;
-  ::CreateStreamOnHGlobal(copy, TRUE, &stream);
-  if (!stream || FAILED(::OleLoadPicture(stream, 0, FALSE, IID_IPicture, reinterpret_cast<void**>(&picture)))) {
-    if (stream) stream->Release();
+  forms::ComPtr<IStream> stream;
+  if (FAILED(::CreateStreamOnHGlobal(copy, TRUE, stream.Put()))) {
+    ::GlobalFree(copy);
     return {};
   }
+  ::CoInitialize(nullptr);
+  forms::ComPtr<IPicture> picture;
+  if (FAILED(::OleLoadPicture(stream.Get(), 0, FALSE, IID_IPicture, reinterpret_cast<void**>(picture.Put())))) return {};
   OLE_XSIZE_HIMETRIC w = 0;
   OLE_YSIZE_HIMETRIC h = 0;
   picture->get_Width(&w);
@@ -186,10 +188,7 @@ Pixels SystemDrawnGif(const std::wstring& modulePath, int id, COLORREF backdrop)
   const SIZE pixels{::MulDiv(w, ::GetDeviceCaps(screen.Get(), LOGPIXELSX), 2540),
                     ::MulDiv(h, ::GetDeviceCaps(screen.Get(), LOGPIXELSY), 2540)};
   // The source rectangle runs bottom-up in HIMETRIC.
-  Pixels drawn = DrawnOn(pixels, backdrop, [&](HDC dc) { picture->Render(dc, 0, 0, pixels.cx, pixels.cy, 0, h, w, -h, nullptr); });
-  picture->Release();
-  stream->Release();
-  return drawn;
+  return DrawnOn(pixels, backdrop, [&](HDC dc) { picture->Render(dc, 0, 0, pixels.cx, pixels.cy, 0, h, w, -h, nullptr); });
 }
 
 double GifShareShown(HWND window, POINT inWindow, const std::wstring& modulePath, int id) {

@@ -53,7 +53,9 @@ TEST(AppActivate, ChoosesExactBeforePrefixVisibleBeforeHiddenThenTheFrontmost) {
     EXPECT_EQ(forms::AppActivate(stem + c.query), c.chosen >= 0);
     support::PumpMessages();
     EXPECT_EQ(::GetForegroundWindow(), c.chosen >= 0 ? windows[c.chosen].Get() : bystander.Get());
-    if (c.windows[0].second == Shown::Minimized) EXPECT_FALSE(::IsIconic(windows[0].Get()));
+    if (c.windows[0].second == Shown::Minimized) {
+      EXPECT_FALSE(::IsIconic(windows[0].Get()));
+    }
   }
 }
 

@@ -26,8 +26,9 @@ std::string VisiblePictures(Form1& f) {
       {11, &f.Picture11}, {12, &f.Picture12}, {14, &f.Picture14}, {15, &f.Picture15}, {16, &f.Picture16},
       {17, &f.Picture17}, {18, &f.Picture18}, {19, &f.Picture19}, {20, &f.Picture20}};
   std::string seen;
-  for (const auto& [n, box] : touched)
-    if (::IsWindowVisible(box->hWnd())) seen += (seen.empty() ? "" : " ") + std::to_string(n);
+  for (const auto& [n, box] : touched) {
+    if (::IsWindowVisible(box->hWnd())) seen.append(seen.empty() ? "" : " ").append(std::to_string(n));
+  }
   return seen;
 }
 

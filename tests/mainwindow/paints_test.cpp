@@ -37,8 +37,9 @@ class Paints : public testing_support::ProgramWindows {
   // The skin buttons drawn, by their rows in the window's table.
   static std::string DrawnButtons(Form1& main) {
     std::string drawn;
-    for (size_t row = 0; row < Form1::SkinButtons().size(); ++row)
-      if (g_paints[(main.*Form1::SkinButtons()[row].control).hWnd()]) drawn += (drawn.empty() ? "" : " ") + std::to_string(row);
+    for (size_t row = 0; row < Form1::SkinButtons().size(); ++row) {
+      if (g_paints[(main.*Form1::SkinButtons()[row].control).hWnd()]) drawn.append(drawn.empty() ? "" : " ").append(std::to_string(row));
+    }
     return drawn;
   }
 };

@@ -133,7 +133,9 @@ TEST_F(RunningProgram, PanelMiniBarNotificationAreaAndExitRoundTrips) {
   for (const auto& step : steps) {
     ClickAt(step.button);
     EXPECT_TRUE(WaitFor([&] { return Is(step.size, step.size.cx == 236); }, 3000)) << step.button.x;
-    if (step.size.cx == 236) EXPECT_TRUE(Shows({222, 12}, IDB_MINI_NORMALMODE_NORMAL)) << "the mini bar's face";
+    if (step.size.cx == 236) {
+      EXPECT_TRUE(Shows({222, 12}, IDB_MINI_NORMALMODE_NORMAL)) << "the mini bar's face";
+    }
   }
   EXPECT_TRUE(Shows({268, 4}, IDB_MINIMODE_NORMAL)) << "the mini-mode button comes back in its normal look";
   EXPECT_TRUE(WaitFor(tabShows, 2000)) << "loaded anew by the switches, drawn the same";
